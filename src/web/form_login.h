@@ -1,0 +1,34 @@
+// The login window: the game site's login page and server list, its title buttons and
+// links, and the closing of the program. One-shot runs use it bare, as the window that
+// their completion closes.
+#pragma once
+
+#include <string>
+
+#include "ui/kt_form.h"
+
+class CFormLogin : public CKTForm {
+ public:
+  // Creates the window owned by the background window, borderless and layered with
+  // the shared colour key, so that only its controls and page show.
+  bool Initialize();
+  // Creates the window only: no controls, no page, never shown.
+  bool CreateBare();
+
+  // Base handling first; then WM_DESTROY quits the program, WM_OVRIN_QUIT_NOW closes
+  // the window and WM_OVRIN_CONFIRM_QUIT asks the player first.
+  LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+  std::wstring GetGameUrl() const { return m_strGameUrl; }
+  std::wstring GetOAuthUrl() const { return m_strOAuthUrl; }
+
+  bool m_bRetrying = false;
+  std::wstring m_strGameUrl;
+  bool m_bReturned = false;
+  std::wstring m_strLastUrl;
+  std::wstring m_strOAuthUrl;
+};
+
+// The question asked before quitting, and its caption.
+inline constexpr wchar_t kQuitQuestion[] = L"此操作将退出游戏，是否继续？";
+inline constexpr wchar_t kPromptCaption[] = L"提示";

@@ -1,0 +1,165 @@
+// The router, the filter and the loop with real windows of the shared class.
+#include <gtest/gtest.h>
+
+#include "app/entry.h"
+#include "app/global_module.h"
+#include "app/message_loop.h"
+#include "app/messages.h"
+#include "support/test_support.h"
+
+namespace ts = testing_support;
+
+namespace {
+
+class Routing : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ts::ResetSettings();
+    module = std::make_unique<CGlobalModule>(L"KeltoOvrin.exe");
+    // A second registration in the same process fails harmlessly: the class stays.
+    RegisterWindowClass(*module, GetModuleHandleW(nullptr));
+  }
+  void TearDown() override {
+    if (IsWindow(module->formLogin.GetHwnd())) DestroyWindow(module->formLogin.GetHwnd());
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    module.reset();
+    ts::ResetSettings();
+  }
+
+  // The WM_QUIT waiting in this thread's queue, if any.
+  bool TakeQuit(WPARAM* code) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        *code = msg.wParam;
+        return true;
+      }
+      DispatchMessageW(&msg);
+    }
+    return false;
+  }
+
+  std::unique_ptr<CGlobalModule> module;
+};
+
+struct CountingFilter : CMessageFilter {
+  explicit CountingFilter(BOOL answer, int* order = nullptr, int mark = 0)
+      : answer(answer), order(order), mark(mark) {}
+  BOOL PreTranslateMessage(MSG*) override {
+    ++calls;
+    if (order != nullptr) *order = *order * 10 + mark;
+    return answer;
+  }
+  BOOL answer;
+  int* order;
+  int mark;
+  int calls = 0;
+};
+
+}  // namespace
+
+TEST_F(Routing, ClassCarriesTitleAndClassNameFromResources) {
+  EXPECT_STREQ(module->windowTitle, L"LireloDrelkin");
+  EXPECT_STREQ(module->windowClassName, L"KeltoOvrin");
+  WNDCLASSEXW info = {};
+  info.cbSize = sizeof(info);
+  ASSERT_TRUE(GetClassInfoExW(GetModuleHandleW(nullptr), L"KeltoOvrin", &info));
+  EXPECT_EQ(info.style, static_cast<UINT>(CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS));
+  EXPECT_NE(info.hIcon, nullptr);
+}
+
+TEST_F(Routing, BareLoginWindowIsHiddenToolWindowTitledMorvessa) {
+  ASSERT_TRUE(module->formLogin.CreateBare());
+  const HWND login = module->formLogin.GetHwnd();
+  EXPECT_FALSE(IsWindowVisible(login));
+  wchar_t text[64] = {};
+  GetWindowTextW(login, text, 64);
+  EXPECT_STREQ(text, L"Morvessa");
+  const LONG_PTR exStyle = GetWindowLongPtrW(login, GWL_EXSTYLE);
+  EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
+  EXPECT_FALSE(exStyle & WS_EX_APPWINDOW);
+  EXPECT_TRUE(module->formLogin.CreateBare());  // a second Create makes nothing new
+  EXPECT_EQ(module->formLogin.GetHwnd(), login);
+}
+
+TEST_F(Routing, QuitNowClosesLoginAndPostsQuitZero) {
+  ASSERT_TRUE(module->formLogin.CreateBare());
+  const HWND login = module->formLogin.GetHwnd();
+  SendMessageW(login, WM_OVRIN_QUIT_NOW, 0, 0);
+  EXPECT_FALSE(IsWindow(login));
+  WPARAM code = 99;
+  ASSERT_TRUE(TakeQuit(&code));
+  EXPECT_EQ(code, 0u);
+}
+
+TEST_F(Routing, CloseMessageDestroysLogin) {
+  ASSERT_TRUE(module->formLogin.CreateBare());
+  const HWND login = module->formLogin.GetHwnd();
+  SendMessageW(login, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(login));
+  WPARAM code = 99;
+  EXPECT_TRUE(TakeQuit(&code));
+}
+
+TEST_F(Routing, UnknownWindowsGetDefaultHandling) {
+  // A window of the shared class that no form owns: WM_CLOSE is DefWindowProcW's, which
+  // destroys it, and nothing quits.
+  const HWND stray = CreateWindowExW(0, L"KeltoOvrin", L"stray", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                     nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(stray, nullptr);
+  EXPECT_EQ(module->RouteWindowMessage(WM_USER + 1, stray, 0, 0), 0);
+  SendMessageW(stray, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(stray));
+  WPARAM code = 0;
+  EXPECT_FALSE(TakeQuit(&code));
+}
+
+TEST_F(Routing, FilterAsksOnlyAVisibleForegroundLogin) {
+  ASSERT_TRUE(module->formLogin.CreateBare());
+  const HWND login = module->formLogin.GetHwnd();
+  MSG key = {};
+  key.hwnd = login;
+  key.message = WM_KEYDOWN;
+  key.wParam = VK_TAB;
+  // Hidden: never asked, so the loop goes on with the message.
+  EXPECT_FALSE(module->PreTranslateMessage(&key));
+  ShowWindow(login, SW_SHOW);
+  SetForegroundWindow(login);
+  ts::PumpFor(50);
+  ASSERT_EQ(GetForegroundWindow(), login);
+  // The form base consumes what it is asked about.
+  EXPECT_TRUE(module->PreTranslateMessage(&key));
+  ShowWindow(login, SW_HIDE);
+  EXPECT_FALSE(module->PreTranslateMessage(&key));
+}
+
+TEST(MessageLoop, FiltersLastAddedFirstAndQuitCodeReturned) {
+  int order = 0;
+  CountingFilter first(FALSE, &order, 1);
+  CountingFilter second(FALSE, &order, 2);
+  CMessageLoop loop;
+  loop.AddMessageFilter(&first);
+  loop.AddMessageFilter(&second);
+  PostThreadMessageW(GetCurrentThreadId(), WM_USER + 5, 0, 0);
+  PostQuitMessage(7);
+  EXPECT_EQ(loop.Run(), 7);
+  EXPECT_EQ(order, 21);
+  EXPECT_TRUE(loop.RemoveMessageFilter(&first));
+  EXPECT_FALSE(loop.RemoveMessageFilter(&first));
+}
+
+TEST(MessageLoop, ConsumedMessagesAreNotAskedFurther) {
+  CountingFilter inner(FALSE);
+  CountingFilter outer(TRUE);
+  CMessageLoop loop;
+  loop.AddMessageFilter(&inner);
+  loop.AddMessageFilter(&outer);
+  PostThreadMessageW(GetCurrentThreadId(), WM_USER + 5, 0, 0);
+  PostThreadMessageW(GetCurrentThreadId(), WM_USER + 6, 0, 0);
+  PostQuitMessage(0);
+  EXPECT_EQ(loop.Run(), 0);
+  EXPECT_EQ(outer.calls, 2);
+  EXPECT_EQ(inner.calls, 0);
+}
