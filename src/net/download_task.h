@@ -22,8 +22,7 @@ inline constexpr int DOWNLOAD_WRITE_FAILED = -7;   // writing to the target file
 
 // (user data, task id, event, result, extra); the return value is ignored. For event 3,
 // extra is the DownloadTask*, valid only during the call.
-typedef int (*DownloadCallback)(void* userData, int taskId, int event, int result,
-                                intptr_t extra);
+typedef int (*DownloadCallback)(void* userData, int taskId, int event, int result, intptr_t extra);
 
 struct DownloadTask {
   std::wstring url;       // absolute http:// address; its query string is sent unescaped

@@ -85,7 +85,8 @@ int CWorkerThread::Download(DownloadTask& task) {
     return DOWNLOAD_SEND_FAILED;
   if (IsStopping()) return DOWNLOAD_STOPPED;
 
-  if (!HttpSendRequestW(request.Get(), nullptr, 0, post ? const_cast<char*>(task.body.data()) : nullptr,
+  if (!HttpSendRequestW(request.Get(), nullptr, 0,
+                        post ? const_cast<char*>(task.body.data()) : nullptr,
                         post ? static_cast<DWORD>(task.body.size()) : 0))
     return DOWNLOAD_SEND_FAILED;
   if (IsStopping()) return DOWNLOAD_STOPPED;
@@ -113,8 +114,8 @@ int CWorkerThread::Download(DownloadTask& task) {
   // response without a length (chunked, or ended by closing) is refused.
   DWORD announced = 0;
   size = sizeof(announced);
-  if (!HttpQueryInfoW(request.Get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER,
-                      &announced, &size, nullptr))
+  if (!HttpQueryInfoW(request.Get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &announced,
+                      &size, nullptr))
     return DOWNLOAD_BAD_RESPONSE;
   if (IsStopping()) return DOWNLOAD_STOPPED;
 

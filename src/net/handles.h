@@ -42,7 +42,8 @@ class CInternetHandle {
   ~CInternetHandle() { Reset(); }
   CInternetHandle(const CInternetHandle&) = delete;
   CInternetHandle& operator=(const CInternetHandle&) = delete;
-  CInternetHandle(CInternetHandle&& other) noexcept : m_handle(std::exchange(other.m_handle, nullptr)) {}
+  CInternetHandle(CInternetHandle&& other) noexcept
+      : m_handle(std::exchange(other.m_handle, nullptr)) {}
   CInternetHandle& operator=(CInternetHandle&& other) noexcept {
     if (this != &other) Reset(std::exchange(other.m_handle, nullptr));
     return *this;

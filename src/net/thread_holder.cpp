@@ -16,7 +16,8 @@ bool CThreadHolder::Begin(Routine routine, void* argument) {
   m_argument = argument;
   m_stop.store(0, std::memory_order_release);
   // _beginthreadex, not CreateThread, so that the C run-time is set up for the thread.
-  const uintptr_t thread = _beginthreadex(nullptr, 0, &CThreadHolder::ThreadEntry, this, 0, nullptr);
+  const uintptr_t thread =
+      _beginthreadex(nullptr, 0, &CThreadHolder::ThreadEntry, this, 0, nullptr);
   if (thread == 0) {
     RequestStop();
     return false;

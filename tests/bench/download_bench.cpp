@@ -57,11 +57,12 @@ int Floor(const std::wstring& url, const std::wstring& file) {
   parts.lpszUrlPath = path;
   parts.dwUrlPathLength = ARRAYSIZE(path);
   if (!InternetCrackUrlW(url.c_str(), static_cast<DWORD>(url.size()), 0, &parts)) return 2;
-  CInternetHandle session(InternetOpenW(L"HTTPDownloader", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-  CInternetHandle connection(InternetConnectW(session.Get(), host, parts.nPort, L"", L"",
-                                              INTERNET_SERVICE_HTTP, 0, 0));
-  CInternetHandle request(HttpOpenRequestW(connection.Get(), L"GET", path, nullptr, nullptr,
-                                           nullptr, 0, 0));
+  CInternetHandle session(
+      InternetOpenW(L"HTTPDownloader", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  CInternetHandle connection(
+      InternetConnectW(session.Get(), host, parts.nPort, L"", L"", INTERNET_SERVICE_HTTP, 0, 0));
+  CInternetHandle request(
+      HttpOpenRequestW(connection.Get(), L"GET", path, nullptr, nullptr, nullptr, 0, 0));
   if (!request || !HttpSendRequestW(request.Get(), nullptr, 0, nullptr, 0)) return 3;
   CScopedHandle out(CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
                                 CREATE_ALWAYS, 0, nullptr));

@@ -38,7 +38,8 @@ TEST(DownloadPath, DerivesTheTargetFile) {
       {L"C:\\up", L"nothing", false, true, L"C:\\up\\0A1B2C3D-0000-1111-2222-333344445555_"},
   };
   for (const PathCase& c : cases) {
-    EXPECT_EQ(DeriveDownloadPath(c.filePath, c.url, c.nameAfterUrl, c.uniqueName, kGuid), c.expected)
+    EXPECT_EQ(DeriveDownloadPath(c.filePath, c.url, c.nameAfterUrl, c.uniqueName, kGuid),
+              c.expected)
         << "case " << (&c - cases);
   }
 }

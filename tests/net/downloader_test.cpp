@@ -96,9 +96,9 @@ TEST_F(DownloaderTest, StatusDecidesBeforeAnyFileIsMade) {
   struct Case {
     int status;
     int expected;
-  } const cases[] = {{200, DOWNLOAD_OK}, {204, DOWNLOAD_OK}, {399, DOWNLOAD_OK},
-                     {400, DOWNLOAD_BAD_RESPONSE}, {404, DOWNLOAD_BAD_RESPONSE},
-                     {500, DOWNLOAD_BAD_RESPONSE}};
+  } const cases[] = {{200, DOWNLOAD_OK},           {204, DOWNLOAD_OK},
+                     {399, DOWNLOAD_OK},           {400, DOWNLOAD_BAD_RESPONSE},
+                     {404, DOWNLOAD_BAD_RESPONSE}, {500, DOWNLOAD_BAD_RESPONSE}};
   for (const Case& c : cases) {
     const std::string path = "/status/" + std::to_string(c.status);
     ts::ScriptedResponse response = Ok(c.status == 204 ? "" : "body");
@@ -246,7 +246,8 @@ TEST_F(DownloaderTest, FailuresBeforeTheTransferHaveTheirCodes) {
       // URLs that cannot be split cannot be connected to.
       {L"", folder + L"f.bin", DOWNLOAD_NO_CONNECTION},
       {L"not a url", folder + L"f.bin", DOWNLOAD_NO_CONNECTION},
-      {L"http://" + std::wstring(3000, L'h') + L"/f.bin", folder + L"f.bin", DOWNLOAD_NO_CONNECTION},
+      {L"http://" + std::wstring(3000, L'h') + L"/f.bin", folder + L"f.bin",
+       DOWNLOAD_NO_CONNECTION},
       // A folder that does not exist.
       {server.Url("/f.bin"), folder + L"missing\\f.bin", DOWNLOAD_CREATE_FAILED},
   };

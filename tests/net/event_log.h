@@ -28,7 +28,8 @@ class EventLog {
   static int Callback(void* userData, int taskId, int event, int result, intptr_t extra) {
     auto* log = static_cast<EventLog*>(userData);
     TaskEvent entry{taskId, event, result, extra, std::wstring(), GetTickCount64()};
-    if (event == DOWNLOAD_EVENT_FINISHED) entry.filePath = reinterpret_cast<DownloadTask*>(extra)->filePath;
+    if (event == DOWNLOAD_EVENT_FINISHED)
+      entry.filePath = reinterpret_cast<DownloadTask*>(extra)->filePath;
     {
       std::lock_guard<std::mutex> lock(log->m_mutex);
       log->m_events.push_back(entry);

@@ -76,7 +76,8 @@ TEST_F(WorkerPoolTest, ATaskReportsStartProgressAndItsResult) {
   EXPECT_EQ(events.front().event, DOWNLOAD_EVENT_STARTED);
   EXPECT_EQ(events.front().result, 0);
   EXPECT_EQ(events.front().extra, 0);
-  for (size_t i = 1; i + 1 < events.size(); ++i) EXPECT_EQ(events[i].event, DOWNLOAD_EVENT_PROGRESS);
+  for (size_t i = 1; i + 1 < events.size(); ++i)
+    EXPECT_EQ(events[i].event, DOWNLOAD_EVENT_PROGRESS);
   EXPECT_EQ(events.back().event, DOWNLOAD_EVENT_FINISHED);
   EXPECT_EQ(events.back().result, DOWNLOAD_OK);
   EXPECT_EQ(events.back().taskId, 4);
@@ -238,7 +239,8 @@ TEST_F(WorkerPoolTest, EveryQueuedTaskRunsOnTheTwoWorkers) {
   std::sort(firstTwo.begin(), firstTwo.end());
   EXPECT_EQ(firstTwo, (std::vector<std::string>{"/t?n=0", "/t?n=1"}));
   EXPECT_GT(requests[2].receivedAt, requests[0].receivedAt + 250);
-  for (const TaskEvent& entry : log.Of(DOWNLOAD_EVENT_FINISHED)) EXPECT_EQ(entry.result, DOWNLOAD_OK);
+  for (const TaskEvent& entry : log.Of(DOWNLOAD_EVENT_FINISHED))
+    EXPECT_EQ(entry.result, DOWNLOAD_OK);
 }
 
 TEST(ApplicationPool, TheApplicationObjectOwnsAnIdlePool) {

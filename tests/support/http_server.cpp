@@ -13,8 +13,7 @@ namespace testing_support {
 namespace {
 
 bool SameName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
            return std::tolower(static_cast<unsigned char>(x)) ==
                   std::tolower(static_cast<unsigned char>(y));
          });
@@ -28,15 +27,24 @@ std::string Trim(const std::string& text) {
 
 const char* StandardReason(int status) {
   switch (status) {
-    case 200: return "OK";
-    case 301: return "Moved Permanently";
-    case 302: return "Found";
-    case 304: return "Not Modified";
-    case 400: return "Bad Request";
-    case 404: return "Not Found";
-    case 500: return "Internal Server Error";
-    case 503: return "Service Unavailable";
-    default: return "Status";
+    case 200:
+      return "OK";
+    case 301:
+      return "Moved Permanently";
+    case 302:
+      return "Found";
+    case 304:
+      return "Not Modified";
+    case 400:
+      return "Bad Request";
+    case 404:
+      return "Not Found";
+    case 500:
+      return "Internal Server Error";
+    case 503:
+      return "Service Unavailable";
+    default:
+      return "Status";
   }
 }
 
@@ -52,7 +60,8 @@ void ParseHead(const std::string& head, RecordedRequest& request) {
       const size_t a = line.find(' ');
       const size_t b = line.find(' ', a == std::string::npos ? a : a + 1);
       request.method = line.substr(0, a);
-      if (a != std::string::npos) request.target = line.substr(a + 1, b == std::string::npos ? b : b - a - 1);
+      if (a != std::string::npos)
+        request.target = line.substr(a + 1, b == std::string::npos ? b : b - a - 1);
       if (b != std::string::npos) request.version = line.substr(b + 1);
       first = false;
     } else if (!line.empty()) {
@@ -197,7 +206,8 @@ bool HttpServer::SendAll(Socket client, const char* data, size_t size) {
 
 void HttpServer::Nap(DWORD ms) const {
   // Short naps, so that a server being destroyed does not wait out a slow script.
-  for (DWORD slept = 0; slept < ms && !m_stopping; slept += 10) Sleep(std::min<DWORD>(10, ms - slept));
+  for (DWORD slept = 0; slept < ms && !m_stopping; slept += 10)
+    Sleep(std::min<DWORD>(10, ms - slept));
 }
 
 void HttpServer::Serve(Socket client) {
@@ -213,7 +223,8 @@ void HttpServer::Serve(Socket client) {
     RecordedRequest request;
     ParseHead(received.substr(0, headEnd), request);
     request.body = received.substr(headEnd + 4);
-    const size_t bodyLength = static_cast<size_t>(std::strtoull(request.Header("Content-Length").c_str(), nullptr, 10));
+    const size_t bodyLength =
+        static_cast<size_t>(std::strtoull(request.Header("Content-Length").c_str(), nullptr, 10));
     while (request.body.size() < bodyLength) {
       const int got = recv(client, buffer, sizeof(buffer), 0);
       if (got <= 0) break;
@@ -229,10 +240,11 @@ void HttpServer::Serve(Socket client) {
 
     const ScriptedResponse response = NextResponse(path);
     Nap(response.headerDelayMs);
-    std::string head = "HTTP/1.1 " + std::to_string(response.status) + " " +
-                       (response.reason.empty() ? StandardReason(response.status) : response.reason) +
-                       "\r\n";
-    for (const auto& header : response.headers) head += header.first + ": " + header.second + "\r\n";
+    std::string head =
+        "HTTP/1.1 " + std::to_string(response.status) + " " +
+        (response.reason.empty() ? StandardReason(response.status) : response.reason) + "\r\n";
+    for (const auto& header : response.headers)
+      head += header.first + ": " + header.second + "\r\n";
     if (response.sendContentLength) {
       const long long announced = response.announcedLength >= 0
                                       ? response.announcedLength
@@ -245,7 +257,8 @@ void HttpServer::Serve(Socket client) {
     const size_t piece = response.pieceBytes == 0 ? toSend : response.pieceBytes;
     for (size_t offset = 0; open && offset < toSend && !m_stopping; offset += piece) {
       Nap(response.pieceDelayMs);
-      open = !m_stopping && SendAll(client, response.body.data() + offset, std::min(piece, toSend - offset));
+      open = !m_stopping &&
+             SendAll(client, response.body.data() + offset, std::min(piece, toSend - offset));
     }
   }
   shutdown(client, SD_SEND);

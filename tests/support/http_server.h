@@ -37,11 +37,11 @@ struct ScriptedResponse {
   std::string reason;  // empty: a standard phrase for the status
   std::vector<std::pair<std::string, std::string>> headers;
   std::string body;
-  bool sendContentLength = true;  // "Content-Length" with the announced length
-  long long announcedLength = -1;  // the length to announce; -1 = the body's size
+  bool sendContentLength = true;                     // "Content-Length" with the announced length
+  long long announcedLength = -1;                    // the length to announce; -1 = the body's size
   size_t closeAfterBytes = static_cast<size_t>(-1);  // close after this much of the body
-  size_t pieceBytes = 0;   // send the body in pieces of this size (0 = at once) ...
-  DWORD pieceDelayMs = 0;  // ... waiting this long before each piece
+  size_t pieceBytes = 0;    // send the body in pieces of this size (0 = at once) ...
+  DWORD pieceDelayMs = 0;   // ... waiting this long before each piece
   DWORD headerDelayMs = 0;  // wait before sending anything at all
 };
 
