@@ -39,7 +39,8 @@ BOOL CGlobalModule::PreTranslateMessage(MSG* msg) {
   return FALSE;
 }
 
-LRESULT CGlobalModule::RouteWindowMessage(UINT message, HWND window, WPARAM wParam, LPARAM lParam) {
+LRESULT CGlobalModule::RouteWindowMessage(UINT message, HWND window, WPARAM wParam,
+                                          LPARAM lParam) {
   // While a form's window is being created its handle is not stored yet, so the
   // creation messages fall through to DefWindowProcW.
   if (window == formLogin.GetHwnd()) return formLogin.WindowProc(window, message, wParam, lParam);
