@@ -7,7 +7,7 @@
 #include <memory>
 #include <new>
 
-#include "app/scoped_handle.h"
+#include "app/handles.h"
 #include "app/strings.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include "app/files.h"
 #include "net/download_path.h"
-#include "net/handles.h"
+#include "app/handles.h"
 #include "net/worker_pool.h"
 
 namespace {
@@ -121,7 +121,7 @@ int CWorkerThread::Download(DownloadTask& task) {
 
   CScopedHandle file(CreateFileW(task.filePath.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
                                  CREATE_ALWAYS, 0, nullptr));
-  if (!file.Valid()) return DOWNLOAD_CREATE_FAILED;
+  if (!file.IsValid()) return DOWNLOAD_CREATE_FAILED;
 
   char block[kBlockSize];
   int result = DOWNLOAD_OK;

@@ -15,7 +15,7 @@
 #include <string>
 
 #include "app/files.h"
-#include "app/scoped_handle.h"
+#include "app/handles.h"
 #include "app/strings.h"
 #include "net/disk_serial_decode.h"
 #include "net/md5.h"

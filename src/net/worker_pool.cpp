@@ -3,7 +3,7 @@
 #include <memory>
 #include <new>
 
-#include "net/handles.h"
+#include "app/handles.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "app/files.h"
-#include "net/handles.h"
+#include "app/handles.h"
 #include "net/worker_pool.h"
 
 namespace {
@@ -66,7 +66,7 @@ int Floor(const std::wstring& url, const std::wstring& file) {
   if (!request || !HttpSendRequestW(request.Get(), nullptr, 0, nullptr, 0)) return 3;
   CScopedHandle out(CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
                                 CREATE_ALWAYS, 0, nullptr));
-  if (!out.Valid()) return 5;
+  if (!out.IsValid()) return 5;
   static char block[10240];
   DWORD got = 0;
   while (InternetReadFile(request.Get(), block, sizeof(block), &got) && got > 0) {

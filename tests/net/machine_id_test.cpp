@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/files.h"
-#include "app/scoped_handle.h"
+#include "app/handles.h"
 #include "app/strings.h"
 #include "net/md5.h"
 #include "support/test_support.h"

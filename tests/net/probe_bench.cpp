@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/scoped_handle.h"
+#include "app/handles.h"
 #include "net/cafe_detect.h"
 #include "net/machine_id.h"
 
