@@ -73,6 +73,7 @@ int DetectInternetCafe() { return DetectInternetCafeWith(IsRegistryKeyPresent, I
 
 bool IsRegistryKeyPresent(const wchar_t* path) {
   if (path == nullptr) return false;
+  while (*path == L'\\') ++path;
   CScopedRegKey key;
   return RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, key.Put()) == ERROR_SUCCESS;
 }

@@ -16,8 +16,9 @@ int DetectInternetCafeWith(bool (*isKeyPresent)(const wchar_t* path),
 
 // Whether HKEY_LOCAL_MACHINE\path opens with KEY_QUERY_VALUE. No registry-view flag is
 // given, so the 32-bit product looks in the 32-bit view, where 32-bit cafe products write.
-// Paths are passed as written: the registry refuses one that begins with a backslash,
-// which then counts as absent like a missing or inaccessible key.
+// Leading backslashes are skipped: two traces are written with one in front,
+// and the registry refuses a relative path that begins with one, so without this those
+// products could never be recognised. A missing or inaccessible key counts as absent.
 bool IsRegistryKeyPresent(const wchar_t* path);
 
 // Whether a process whose executable name equals exeName exactly (letter case counts)
