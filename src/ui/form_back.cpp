@@ -107,6 +107,9 @@ bool CFormBack::Initialize() {
   exStyle = (exStyle & ~kExStyleDrop) | WS_EX_LAYERED;
   if (app.topMost == 1) exStyle |= WS_EX_TOPMOST;
   SetWindowLongPtrW(window, GWL_EXSTYLE, exStyle);
+  // The extended-style bit alone does not change the window's z-order band.
+  if (app.topMost == 1)
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   PaintLayered();
   return true;
 }

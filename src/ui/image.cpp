@@ -137,17 +137,17 @@ HRESULT CImage::Load(IStream* stream) {
                 rowBytes);
   }
   source.UnlockBits(&data);
-  AdoptDib(dib, true);
+  AdoptDib(dib, true, true);
   m_bHasAlpha = alpha;
   return S_OK;
 }
 
 bool CImage::Attach(HBITMAP bitmap) {
   Destroy();
-  return AdoptDib(bitmap, true);
+  return AdoptDib(bitmap, true, false);
 }
 
-bool CImage::AdoptDib(HBITMAP bitmap, bool owned) {
+bool CImage::AdoptDib(HBITMAP bitmap, bool owned, bool topDown) {
   DIBSECTION section = {};
   if (bitmap == nullptr || GetObjectW(bitmap, sizeof(section), &section) != sizeof(section) ||
       section.dsBm.bmBits == nullptr)
@@ -159,7 +159,9 @@ bool CImage::AdoptDib(HBITMAP bitmap, bool owned) {
   m_nBpp = section.dsBm.bmBitsPixel;
   const int stride = section.dsBm.bmWidthBytes;
   auto* first = static_cast<uint8_t*>(section.dsBm.bmBits);
-  if (section.dsBmih.biHeight > 0) {
+  // Wine reports the height of a top-down section without its sign, so the creator
+  // says what it made; bitmaps from resources follow the header's sign.
+  if (!topDown && section.dsBmih.biHeight > 0) {
     // Bottom-up: the top row is the last one in memory.
     m_pBits = first + static_cast<ptrdiff_t>(m_nHeight - 1) * stride;
     m_nPitch = -stride;

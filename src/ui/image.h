@@ -56,7 +56,7 @@ class CImage {
   bool Draw(HDC dc, int x, int y) const;
 
  private:
-  bool AdoptDib(HBITMAP bitmap, bool owned);
+  bool AdoptDib(HBITMAP bitmap, bool owned, bool topDown);
 
   HBITMAP m_hBitmap = nullptr;
   bool m_bOwned = false;
