@@ -308,13 +308,7 @@ def icon_on_strip(size, top):
 
 
 def title_strip(width):
-    img = strip_background(width, 27, 0)
-    d = ImageDraw.Draw(img)
-    # faint stars scattered along the strip
-    for x in range(60, width, 97):
-        y = 6 + (x * 7) % 13
-        d.point((x, y), fill=mix(TEAL, SILVER, 0.5))
-    return img
+    return strip_background(width, 27, 0)
 
 
 def side_border(size, vertical):
