@@ -94,8 +94,7 @@ class CAxHost final : public IOleClientSite,
   STDMETHODIMP OnInPlaceActivate() override;
   STDMETHODIMP OnUIActivate() override { return S_OK; }
   STDMETHODIMP GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
-                                LPRECT position, LPRECT clip,
-                                LPOLEINPLACEFRAMEINFO info) override;
+                                LPRECT position, LPRECT clip, LPOLEINPLACEFRAMEINFO info) override;
   STDMETHODIMP Scroll(SIZE) override { return E_NOTIMPL; }
   STDMETHODIMP OnUIDeactivate(BOOL) override { return S_OK; }
   STDMETHODIMP OnInPlaceDeactivate() override {
@@ -241,8 +240,7 @@ STDMETHODIMP CAxHost::OnInPlaceActivate() {
 }
 
 STDMETHODIMP CAxHost::GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
-                                       LPRECT position, LPRECT clip,
-                                       LPOLEINPLACEFRAMEINFO info) {
+                                       LPRECT position, LPRECT clip, LPOLEINPLACEFRAMEINFO info) {
   if (!frame || !document || !position || !clip || !info) return E_POINTER;
   *frame = static_cast<IOleInPlaceFrame*>(this);
   AddRef();
@@ -284,8 +282,7 @@ STDMETHODIMP CAxHost::ShowContextMenu(DWORD id, POINT* point, IUnknown* commandT
                                       IDispatch* object) {
   HRESULT result = S_FALSE;
   if (m_uiHandler)
-    m_uiHandler->HostShowContextMenu(id, point ? *point : POINT{}, commandTarget, object,
-                                     &result);
+    m_uiHandler->HostShowContextMenu(id, point ? *point : POINT{}, commandTarget, object, &result);
   return result;
 }
 

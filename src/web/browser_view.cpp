@@ -85,6 +85,11 @@ bool ArgLong(const VARIANT* arg, LONG* value) {
   return true;
 }
 
+// Script links and blank pages (prefixes) raise nothing and are never cancelled.
+bool IsSilentUrl(const std::wstring& url) {
+  return url.compare(0, 10, L"javascript") == 0 || url.compare(0, 11, L"about:blank") == 0;
+}
+
 }  // namespace
 
 // ---- Lifetime and window ----
@@ -98,10 +103,9 @@ CBrowserView::~CBrowserView() {
 HWND CBrowserView::CreateBrowser(HWND parent, const RECT& rect, const std::wstring& initialUrl) {
   if (m_hWnd) return nullptr;
   if (!g_hostProc && !RegisterViewClass(&CBrowserView::WindowProc)) return nullptr;
-  const HWND hwnd = CreateWindowExW(0, kBrowserViewClassName, initialUrl.c_str(),
-                                    WS_CHILD | WS_VISIBLE, rect.left, rect.top,
-                                    rect.right - rect.left, rect.bottom - rect.top, parent,
-                                    nullptr, ThisModule(), this);
+  const HWND hwnd = CreateWindowExW(
+      0, kBrowserViewClassName, initialUrl.c_str(), WS_CHILD | WS_VISIBLE, rect.left, rect.top,
+      rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, ThisModule(), this);
   if (hwnd == nullptr) return nullptr;
   ComPtr<IWebBrowser2> browser;
   if (SUCCEEDED(QueryControl(browser))) browser->put_RegisterAsDropTarget(VARIANT_FALSE);
@@ -213,9 +217,8 @@ void CBrowserView::FocusDocument() {
   ComPtr<IDispatch> document;
   ComPtr<IHTMLDocument2> html;
   ComPtr<IHTMLWindow2> window;
-  if (SUCCEEDED(QueryControl(browser)) && SUCCEEDED(browser->get_Document(&document)) &&
-      document && SUCCEEDED(document.As(&html)) &&
-      SUCCEEDED(html->get_parentWindow(&window)) && window)
+  if (SUCCEEDED(QueryControl(browser)) && SUCCEEDED(browser->get_Document(&document)) && document &&
+      SUCCEEDED(document.As(&html)) && SUCCEEDED(html->get_parentWindow(&window)) && window)
     window->focus();
 }
 
@@ -225,8 +228,7 @@ BOOL CBrowserView::PreTranslateMessage(MSG* msg) {
   const bool mouse = msg->message >= WM_MOUSEFIRST && msg->message <= WM_MOUSEWHEEL + 4;
   if (!keyboard && !mouse) return FALSE;
   if (msg->hwnd != m_hWnd && !IsChild(m_hWnd, msg->hwnd)) return FALSE;
-  return SendMessageW(m_hWnd, WM_FORWARDMSG, 0, reinterpret_cast<LPARAM>(msg)) != 0 ? TRUE
-                                                                                     : FALSE;
+  return SendMessageW(m_hWnd, WM_FORWARDMSG, 0, reinterpret_cast<LPARAM>(msg)) != 0 ? TRUE : FALSE;
 }
 
 // ---- Events ----
@@ -234,7 +236,7 @@ BOOL CBrowserView::PreTranslateMessage(MSG* msg) {
 void CBrowserView::OnBeforeNavigate2(IDispatch*, const std::wstring& url, VARIANT_BOOL* cancel) {
   m_bCancelNavigate = false;
   // Script links and blank pages go ahead unseen.
-  if (url.compare(0, 10, L"javascript") == 0 || url.compare(0, 11, L"about:blank") == 0) return;
+  if (IsSilentUrl(url)) return;
   m_strUrl = url;
   if (m_bOpenNextOutside || Contains(url, L".exe")) {
     m_bCancelNavigate = true;
@@ -258,16 +260,15 @@ void CBrowserView::OnNavigateComplete2(IDispatch* frame, const std::wstring& url
   ComPtr<IDispatch> document;
   ComPtr<IHTMLDocument2> html;
   ComPtr<ICustomDoc> custom;
-  if (SUCCEEDED(QueryControl(browser)) && SUCCEEDED(browser->get_Document(&document)) &&
-      document && SUCCEEDED(document.As(&html)) && SUCCEEDED(html.As(&custom)))
+  if (SUCCEEDED(QueryControl(browser)) && SUCCEEDED(browser->get_Document(&document)) && document &&
+      SUCCEEDED(document.As(&html)) && SUCCEEDED(html.As(&custom)))
     custom->SetUIHandler(this);
 }
 
 void CBrowserView::OnDocumentComplete(IDispatch* frame, const std::wstring&) {
   // The top-level frame object stays the same across its navigations, so every later
   // top-level completion is reported too, until the next Navigate.
-  if (frame != nullptr && frame == m_pTopFrame)
-    m_event.Fire(WEBNOTIFY_DOCUMENTCOMPLETE, 0, Self());
+  if (frame != nullptr && frame == m_pTopFrame) m_event.Fire(WEBNOTIFY_DOCUMENTCOMPLETE, 0, Self());
   if (m_bNoScroll) HideScrollbars(frame);
 }
 
@@ -300,13 +301,16 @@ void CBrowserView::OnNewWindow2(IDispatch**, VARIANT_BOOL* cancel) {
   if (cancel) *cancel = m_bBlockNewWindows ? VARIANT_TRUE : VARIANT_FALSE;
 }
 
-void CBrowserView::OnNewWindow3(IDispatch**, VARIANT_BOOL* cancel, DWORD,
-                                const std::wstring&, const std::wstring& url) {
+void CBrowserView::OnNewWindow3(IDispatch**, VARIANT_BOOL* cancel, DWORD, const std::wstring&,
+                                const std::wstring& url) {
   if (cancel) *cancel = m_bBlockNewWindows ? VARIANT_TRUE : VARIANT_FALSE;
   if (Contains(url, L"127.0.0.1")) {
     if (cancel) *cancel = VARIANT_TRUE;
     return;
   }
+  // A window opened blank or by script has no page to hand out, and its BeforeNavigate2
+  // passes unseen: the flag would stay set and catch the next ordinary navigation.
+  if (url.empty() || IsSilentUrl(url)) return;
   // The target comes back as our own BeforeNavigate2, which cancels it and hands it to
   // the form. Should the navigation not start, no later one may be taken for it.
   m_bOpenNextOutside = true;
@@ -444,9 +448,7 @@ STDMETHODIMP CBrowserView::OnDocWindowActivate(BOOL) { return E_NOTIMPL; }
 
 STDMETHODIMP CBrowserView::OnFrameWindowActivate(BOOL) { return E_NOTIMPL; }
 
-STDMETHODIMP CBrowserView::ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) {
-  return E_NOTIMPL;
-}
+STDMETHODIMP CBrowserView::ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) { return E_NOTIMPL; }
 
 STDMETHODIMP CBrowserView::TranslateAccelerator(LPMSG, const GUID*, DWORD) {
   return E_NOTIMPL;  // the browser handles the key itself

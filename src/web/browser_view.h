@@ -56,8 +56,7 @@ class CBrowserView : public CAxWindow, public IDocHostUIHandler, private IAxHost
   STDMETHODIMP EnableModeless(BOOL enable) override;
   STDMETHODIMP OnDocWindowActivate(BOOL activate) override;
   STDMETHODIMP OnFrameWindowActivate(BOOL activate) override;
-  STDMETHODIMP ResizeBorder(LPCRECT border, IOleInPlaceUIWindow* window,
-                            BOOL frameWindow) override;
+  STDMETHODIMP ResizeBorder(LPCRECT border, IOleInPlaceUIWindow* window, BOOL frameWindow) override;
   STDMETHODIMP TranslateAccelerator(LPMSG msg, const GUID* group, DWORD command) override;
   STDMETHODIMP GetOptionKeyPath(LPOLESTR* key, DWORD reserved) override;
   STDMETHODIMP GetDropTarget(IDropTarget* dropTarget, IDropTarget** target) override;
@@ -88,8 +87,8 @@ class CBrowserView : public CAxWindow, public IDocHostUIHandler, private IAxHost
     STDMETHODIMP GetTypeInfoCount(UINT* count) override;
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override;
-    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*,
-                        EXCEPINFO*, UINT*) override;
+    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                        UINT*) override;
 
    private:
     CBrowserView* m_view;
@@ -116,7 +115,8 @@ class CBrowserView : public CAxWindow, public IDocHostUIHandler, private IAxHost
   // IAxHostUIHandler: the answers for the host's own questions.
   HRESULT HostShowContextMenu(DWORD, POINT, IUnknown*, IDispatch*, HRESULT* result) override;
   HRESULT HostGetHostInfo(DWORD*, DWORD*) override { return S_OK; }
-  HRESULT HostShowUI(DWORD, IUnknown*, IUnknown*, IUnknown*, IUnknown*, HRESULT*) override {
+  HRESULT HostShowUI(DWORD, IUnknown*, IUnknown*, IUnknown*, IUnknown*, HRESULT* result) override {
+    if (result) *result = S_OK;  // the page shows no menus or toolbars of its own
     return S_OK;
   }
   HRESULT HostHideUI() override { return S_OK; }
