@@ -19,6 +19,13 @@ static_assert(kDocHostFlags == 0x200006, "document host flags");
 static_assert(sizeof(DOCHOSTUIINFO) == 20, "the product's DOCHOSTUIINFO");
 #endif
 
+// The input a page may want for its accelerators: WM_KEYDOWN to WM_UNICHAR and
+// WM_MOUSEMOVE to WM_MOUSEHWHEEL.
+constexpr UINT kFirstKeyMessage = 0x0100;
+constexpr UINT kLastKeyMessage = 0x0109;
+constexpr UINT kFirstMouseMessage = 0x0200;
+constexpr UINT kLastMouseMessage = 0x020E;
+
 HINSTANCE ThisModule() { return GetModuleHandleW(nullptr); }
 
 // The host's procedure does the default processing of the view's windows.
@@ -224,8 +231,8 @@ void CBrowserView::FocusDocument() {
 
 BOOL CBrowserView::PreTranslateMessage(MSG* msg) {
   if (msg == nullptr || m_hWnd == nullptr) return FALSE;
-  const bool keyboard = msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST;
-  const bool mouse = msg->message >= WM_MOUSEFIRST && msg->message <= WM_MOUSEWHEEL + 4;
+  const bool keyboard = msg->message >= kFirstKeyMessage && msg->message <= kLastKeyMessage;
+  const bool mouse = msg->message >= kFirstMouseMessage && msg->message <= kLastMouseMessage;
   if (!keyboard && !mouse) return FALSE;
   if (msg->hwnd != m_hWnd && !IsChild(m_hWnd, msg->hwnd)) return FALSE;
   return SendMessageW(m_hWnd, WM_FORWARDMSG, 0, reinterpret_cast<LPARAM>(msg)) != 0 ? TRUE : FALSE;
@@ -475,6 +482,10 @@ HRESULT CBrowserView::HostGetExternal(IDispatch** external) {
   // A handler may store an AddRef'ed object; none does, so pages get no external object.
   if (external == nullptr) return E_POINTER;
   *external = nullptr;
-  m_event.Fire(WEBNOTIFY_GETEXTERNAL, reinterpret_cast<WebNotifyWParam>(external), Self());
+  try {
+    m_event.Fire(WEBNOTIFY_GETEXTERNAL, reinterpret_cast<WebNotifyWParam>(external), Self());
+  } catch (...) {
+    return E_OUTOFMEMORY;  // a form's handler failed; nothing may reach the control
+  }
   return S_OK;
 }
