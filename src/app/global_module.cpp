@@ -1,8 +1,11 @@
 #include "app/global_module.h"
 
+#include <new>
+
 #include "app/desktop.h"
 #include "app/messages.h"
 #include "app/strings.h"
+#include "net/worker_pool.h"
 
 namespace {
 CGlobalModule* g_current = nullptr;
@@ -14,9 +17,18 @@ CGlobalModule::CGlobalModule(std::wstring commandLine)
     : m_commandLine(std::move(commandLine)), m_previous(g_current) {
   g_current = this;
   LoadConfiguration();
+  // No thread yet: the workers start when the first task is queued.
+  workerPool = new (std::nothrow) CWorkerPool;
 }
 
-CGlobalModule::~CGlobalModule() { g_current = m_previous; }
+CGlobalModule::~CGlobalModule() {
+  if (workerPool != nullptr) {
+    workerPool->StopAll();
+    delete workerPool;
+    workerPool = nullptr;
+  }
+  g_current = m_previous;
+}
 
 BOOL CGlobalModule::PreTranslateMessage(MSG* msg) {
   const HWND foreground = GetForegroundWindow();

@@ -1,11 +1,43 @@
-// The shaped, per-pixel-alpha window behind the login window; it carries the taskbar
-// button and drags the login window along.
+// The shaped, per-pixel-alpha window behind the login window. It shows the artwork
+// around the page, carries the program's taskbar button once shown, lets the player
+// drag both windows by the artwork and keeps the login window glued to its top-left
+// corner. It has no controls and is painted once, when it is initialised.
 #pragma once
 
+#include "ui/image.h"
 #include "ui/kt_form.h"
 
 class CFormBack : public CKTForm {
  public:
-  // Creates the window. Its layered artwork, styles and drag arrive with the toolkit.
-  bool Initialize();
+  CFormBack();
+  ~CFormBack() override;
+
+  // Any press on a visible pixel of the artwork starts the system's move loop. True.
+  bool OnLButtonDown(UINT nFlags, const POINT& pt) override;
+  // Brings the login window to this window's client origin, raised, not activated.
+  void OnMove() override;
+  // The base handling, else DefWindowProcW.
+  LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+  // Creates the window of the shared class, frameless but minimizable, layered
+  // (topmost when TopMost is 1), and paints the artwork into it. True; the steps after
+  // a failed creation act on no window.
+  virtual bool Initialize();
+
+  // Shows the window with a taskbar button, centred in the work area unless
+  // keepPosition; topmost when TopMost is 1.
+  void ShowOnScreen(bool keepPosition);
+
+  // A 32-bit top-down DIB section of the window's size (GetRect) holding the artwork
+  // (PNG 170) premultiplied and cut to that size; transparent where there is no
+  // artwork. Null when no bitmap can be made. The caller owns it.
+  HBITMAP ComposeArtwork();
+
+ private:
+  void PaintLayered();
 };
+
+// Decodes the background artwork from its resource and premultiplies it, rounding.
+// Pictures that do not decode to 32 bits are left as decoded. False when the resource
+// cannot be read or decoded.
+bool LoadBackgroundImage(HINSTANCE instance, HRSRC resource, CImage& image);

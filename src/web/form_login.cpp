@@ -43,6 +43,27 @@ bool CFormLogin::CreateBare() {
   return true;
 }
 
+bool IsKeyForLoginPage(UINT message, WPARAM key, bool controlDown) {
+  if (message < WM_KEYFIRST || message > WM_KEYLAST) return false;
+  if (message == WM_KEYUP) return true;
+  if (controlDown && (key == 'C' || key == 'V' || key == 'X' || key == 'Z')) return true;
+  return key == VK_TAB || key == VK_RETURN || key == VK_DELETE;
+}
+
+BOOL CFormLogin::PreTranslateMessage(MSG* msg) {
+  if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) {
+    if (msg->message == WM_LBUTTONDOWN || msg->message == WM_RBUTTONDOWN) {
+      POINT origin = {0, 0};
+      ClientToScreen(GetHwnd(), &origin);
+      SetWindowPos(App().formBack.GetHwnd(), HWND_TOP, origin.x, origin.y, 0, 0, SWP_NOSIZE);
+    }
+    return FALSE;
+  }
+  if (!IsKeyForLoginPage(msg->message, msg->wParam, GetKeyState(VK_CONTROL) < 0)) return FALSE;
+  // The page's view takes the forwarded keys once the window hosts one.
+  return FALSE;
+}
+
 LRESULT CFormLogin::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (CKTForm::WindowProc(hwnd, msg, wParam, lParam) == 0) return 0;
   switch (msg) {

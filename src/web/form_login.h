@@ -19,6 +19,11 @@ class CFormLogin : public CKTForm {
   // the window and WM_OVRIN_CONFIRM_QUIT asks the player first.
   LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
 
+  // Asked only while the window is visible and in front. A click snaps the background
+  // window back under the login window; the few keys the page needs (editing shortcuts,
+  // Tab, Enter, Delete, key-up) go to the page, every other message goes on normally.
+  BOOL PreTranslateMessage(MSG* msg) override;
+
   std::wstring GetGameUrl() const { return m_strGameUrl; }
   std::wstring GetOAuthUrl() const { return m_strOAuthUrl; }
 
@@ -28,6 +33,11 @@ class CFormLogin : public CKTForm {
   std::wstring m_strLastUrl;
   std::wstring m_strOAuthUrl;
 };
+
+// Whether a keyboard message in front of the login page is offered to the page: key-up
+// always; Ctrl+C/V/X/Z, Tab, Enter and Delete; nothing else, so the page gets no refresh,
+// backspace navigation or find.
+bool IsKeyForLoginPage(UINT message, WPARAM key, bool controlDown);
 
 // The question asked before quitting, and its caption.
 inline constexpr wchar_t kQuitQuestion[] = L"此操作将退出游戏，是否继续？";

@@ -6,6 +6,7 @@
 #include "app/message_loop.h"
 #include "app/messages.h"
 #include "support/test_support.h"
+#include "web/form_login.h"
 
 namespace ts = testing_support;
 
@@ -117,22 +118,35 @@ TEST_F(Routing, UnknownWindowsGetDefaultHandling) {
 }
 
 TEST_F(Routing, FilterAsksOnlyAVisibleForegroundLogin) {
+  // Asked about a click, the login window snaps the background window under itself,
+  // which shows whether it was asked at all.
+  ASSERT_TRUE(module->formBack.Initialize());
   ASSERT_TRUE(module->formLogin.CreateBare());
+  const HWND back = module->formBack.GetHwnd();
   const HWND login = module->formLogin.GetHwnd();
-  MSG key = {};
-  key.hwnd = login;
-  key.message = WM_KEYDOWN;
-  key.wParam = VK_TAB;
-  // Hidden: never asked, so the loop goes on with the message.
-  EXPECT_FALSE(module->PreTranslateMessage(&key));
+  SetWindowPos(back, HWND_TOP, 0, 0, 100, 100, SWP_NOACTIVATE);
+  SetWindowPos(login, HWND_TOP, 300, 200, 100, 100, SWP_NOACTIVATE);
+  MSG click = {};
+  click.hwnd = login;
+  click.message = WM_LBUTTONDOWN;
+  auto backLeft = [&] {
+    RECT rc;
+    GetWindowRect(back, &rc);
+    return rc.left;
+  };
+
+  EXPECT_FALSE(module->PreTranslateMessage(&click));  // hidden: never asked
+  EXPECT_EQ(backLeft(), 0);
   ShowWindow(login, SW_SHOW);
-  SetForegroundWindow(login);
-  ts::PumpFor(50);
-  ASSERT_EQ(GetForegroundWindow(), login);
-  // The form base consumes what it is asked about.
-  EXPECT_TRUE(module->PreTranslateMessage(&key));
-  ShowWindow(login, SW_HIDE);
-  EXPECT_FALSE(module->PreTranslateMessage(&key));
+  ASSERT_TRUE(ts::PumpUntil(
+      [&] {
+        SetForegroundWindow(login);
+        return GetForegroundWindow() == login;
+      },
+      5000));
+  EXPECT_FALSE(module->PreTranslateMessage(&click));  // asked; clicks go on to the window
+  EXPECT_EQ(backLeft(), 300);
+  DestroyWindow(back);
 }
 
 TEST(MessageLoop, FiltersLastAddedFirstAndQuitCodeReturned) {
@@ -162,4 +176,24 @@ TEST(MessageLoop, ConsumedMessagesAreNotAskedFurther) {
   EXPECT_EQ(loop.Run(), 0);
   EXPECT_EQ(outer.calls, 2);
   EXPECT_EQ(inner.calls, 0);
+}
+
+TEST(LoginKeys, OnlyEditingAndFormKeysReachThePage) {
+  const struct {
+    UINT message;
+    WPARAM key;
+    bool control;
+    bool forwarded;
+  } cases[] = {
+      {WM_KEYUP, 'A', false, true},       {WM_KEYDOWN, 'C', true, true},
+      {WM_KEYDOWN, 'V', true, true},      {WM_KEYDOWN, 'X', true, true},
+      {WM_KEYDOWN, 'Z', true, true},      {WM_KEYDOWN, 'C', false, false},
+      {WM_KEYDOWN, 'F', true, false},     {WM_KEYDOWN, VK_TAB, false, true},
+      {WM_KEYDOWN, VK_RETURN, false, true}, {WM_KEYDOWN, VK_DELETE, false, true},
+      {WM_KEYDOWN, VK_F5, false, false},  {WM_KEYDOWN, VK_BACK, false, false},
+      {WM_CHAR, 'a', false, false},       {WM_MOUSEMOVE, 0, false, false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(IsKeyForLoginPage(c.message, c.key, c.control), c.forwarded)
+        << c.message << " " << c.key;
 }

@@ -1,0 +1,50 @@
+// Ids of the pictures in the program's resources: "PNG" resources, and one
+// bitmap. Written by tools/make_art.py with the pictures; do not edit.
+#pragma once
+
+#define IDB_BACK_FRAME             170
+#define IDB_LOGIN_BACK             183
+#define IDB_GAME_TRAY              184
+#define IDB_GAME_TRAY_HOVER        185
+#define IDB_GAME_CLOSE             186
+#define IDB_GAME_CLOSE_HOVER       187
+#define IDB_LOGIN_CLOSE            188
+#define IDB_LOGIN_CLOSE_HOVER      189
+#define IDB_LOGIN_FORUM            190
+#define IDB_LOGIN_FORUM_HOVER      191
+#define IDB_LOGIN_MINIMIZE         192
+#define IDB_LOGIN_MINIMIZE_HOVER   193
+#define IDB_LOGIN_HOME             194
+#define IDB_LOGIN_HOME_HOVER       195
+#define IDB_ENTER_GAME             196
+#define IDB_ENTER_GAME_HOVER       197
+#define IDB_LOGIN_PAY              198
+#define IDB_LOGIN_PAY_HOVER        199
+#define IDB_LOGIN_SERVICE          200
+#define IDB_LOGIN_SERVICE_HOVER    201
+#define IDB_GAME_HOME              202
+#define IDB_GAME_HOME_HOVER        203
+#define IDB_GAME_ICON              204
+#define IDB_GAME_FULLSCREEN        205
+#define IDB_GAME_FULLSCREEN_HOVER  206
+#define IDB_GAME_MINIMIZE          207
+#define IDB_GAME_MINIMIZE_HOVER    208
+#define IDB_GAME_WINDOWED          209
+#define IDB_GAME_WINDOWED_HOVER    210
+#define IDB_GAME_FORUM             211
+#define IDB_GAME_FORUM_HOVER       212
+#define IDB_GAME_PAY               213
+#define IDB_GAME_PAY_HOVER         214
+#define IDB_GAME_SERVICE           215
+#define IDB_GAME_SERVICE_HOVER     216
+#define IDB_GAME_MENU              217
+#define IDB_GAME_MENU_HOVER        218
+#define IDB_GAME_TITLE             219
+#define IDB_KEY_TILE               220
+#define IDB_OAUTH_TITLE            221
+#define IDB_OAUTH_SIDE             222
+#define IDB_OAUTH_BOTTOM           223
+#define IDB_OAUTH_CLOSE            224
+#define IDB_OAUTH_CLOSE_HOVER      225
+#define IDB_START_GAME             226
+#define IDB_START_GAME_HOVER       227
