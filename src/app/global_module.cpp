@@ -48,18 +48,21 @@ LRESULT CGlobalModule::RouteWindowMessage(UINT message, HWND window, WPARAM wPar
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-bool CGlobalModule::QueueOneShotBeacon(RunMode) { return false; }
+bool CGlobalModule::QueueOneShotBeacon(RunMode mode) {
+  return mode == RunMode::Setup ? statistics.SendInstallBeacon()
+                                : statistics.SendUninstallBeacon();
+}
 
 int CGlobalModule::Run() {
   const RunMode mode = RunModeFromCommandLine(m_commandLine);
   switch (mode) {
     case RunMode::Setup:
     case RunMode::Uninstall: {
-      const bool queued = QueueOneShotBeacon(mode);
-      formLogin.CreateBare();
+      // The window comes first: a beacon that fails at once must find it to close.
+      if (!formLogin.CreateBare()) return 0;
       // Installers wait for this process: with no beacon under way nothing would ever
       // close the window, so the run ends now.
-      if (!queued) PostMessageW(formLogin.GetHwnd(), WM_OVRIN_QUIT_NOW, 0, 0);
+      if (!QueueOneShotBeacon(mode)) PostMessageW(formLogin.GetHwnd(), WM_OVRIN_QUIT_NOW, 0, 0);
       return RunMessageLoop();
     }
     case RunMode::ShowDesktop:

@@ -10,16 +10,19 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "app/message_loop.h"
 #include "app/run_mode.h"
+#include "net/statistics.h"
 #include "ui/form_back.h"
 #include "web/form_login.h"
 
 class CFormGame;
 class CFormQQLogin;
 class CWorkerPool;
+struct DownloadTask;
 
 class CGlobalModule : public CMessageFilter {
  public:
@@ -50,6 +53,22 @@ class CGlobalModule : public CMessageFilter {
   std::wstring GetRefer() const { return referTag; }
   std::wstring GetUid() const { return uid; }
   std::wstring GetPayUrl() const;
+  // The command line the run mode and the beacons are read from.
+  const std::wstring& CommandLine() const { return m_commandLine; }
+
+  // Upgrade and downloads (upgrade.cpp). Every queuing starts the pool first when it
+  // does not run; without a pool nothing is queued and the result is false.
+  //
+  // Queues the version file once per process (main thread); later calls do nothing.
+  void StartVersionCheck();
+  // Queues the upgrader download to the upgrader's path.
+  bool StartUpgraderDownload();
+  // Queues url into the temporary folder as fileName (named after the URL when empty).
+  bool QueueTempDownload(const std::wstring& url, int taskId, const std::wstring& fileName);
+  // The callback of every task queued here (user = the application object); acts on
+  // event 3 only, on the worker thread: offers the upgrade, hands over to the upgrader,
+  // or ends a one-shot run.
+  static int OnDownloadEvent(void* user, int taskId, int event, int result, intptr_t extra);
 
   HINSTANCE instance = nullptr;
   WCHAR windowTitle[100] = {};
@@ -59,6 +78,7 @@ class CGlobalModule : public CMessageFilter {
   CFormQQLogin* formOAuth = nullptr;
   CFormGame* formGame = nullptr;
   CWorkerPool* workerPool = nullptr;
+  CStatistics statistics;
   std::wstring latestVersion;
   std::wstring loginUrl;
   std::wstring versionCheckUrl;
@@ -76,8 +96,22 @@ class CGlobalModule : public CMessageFilter {
   bool QueueOneShotBeacon(RunMode mode);
   int RunMessageLoop();
 
+  DownloadTask MakeTask(const std::wstring& url, int taskId, const std::wstring& filePath);
+  bool QueueDownload(const DownloadTask& task);
+  // On the worker that completed the version file: the decision, the offer and the
+  // upgrader download.
+  void OfferUpgrade(const std::wstring& versionFile);
+  // On the worker that completed the upgrader: the signature check and the start.
+  void HandOverToUpgrader(const std::wstring& upgraderPath);
+  void HideForUpgrade();
+  // A failed upgrade gives the player the windows back as they were before.
+  void ShowAfterFailedUpgrade();
+
   std::wstring m_commandLine;
   CGlobalModule* m_previous;
+  bool m_bVersionCheckQueued = false;  // main thread only
+  bool m_bLoginShownBeforeUpgrade = false;
+  bool m_bBackShownBeforeUpgrade = false;
 };
 
 // The newest application object alive.

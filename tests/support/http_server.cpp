@@ -87,7 +87,7 @@ bool RecordedRequest::HasHeader(const std::string& name) const {
   return false;
 }
 
-HttpServer::HttpServer() {
+HttpServer::HttpServer(unsigned short port) {
   WSADATA data;
   m_winsock = WSAStartup(MAKEWORD(2, 2), &data) == 0;
   if (!m_winsock) return;
@@ -96,8 +96,14 @@ HttpServer::HttpServer() {
   sockaddr_in address = {};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = 0;
+  address.sin_port = htons(port);
   int length = sizeof(address);
+  // A fixed port may still hold the closed connections of an earlier server (TIME_WAIT);
+  // those must not stop a new one. A live listener still makes bind fail.
+  const BOOL reuse = TRUE;
+  if (port != 0)
+    setsockopt(m_listener, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse),
+               sizeof(reuse));
   if (bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
       listen(m_listener, SOMAXCONN) != 0 ||
       getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {

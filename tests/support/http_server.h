@@ -51,7 +51,8 @@ class HttpServer {
   // before windows.h wherever it is included).
   typedef UINT_PTR Socket;
 
-  HttpServer();
+  // Listens on port, or on one the system chooses when it is 0 (check Listening()).
+  explicit HttpServer(unsigned short port = 0);
   // Stops accepting, cuts slow responses short and waits for every connection thread.
   ~HttpServer();
   HttpServer(const HttpServer&) = delete;
