@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "app/entry.h"
 #include "app/files.h"
+#include "app/global_module.h"
+#include "net/worker_pool.h"
 #include "support/stats_server.h"
 #include "support/test_support.h"
 
@@ -20,7 +23,30 @@ DWORD RunOneShot(const std::wstring& switches) {
   return exitCode;
 }
 
+void CALLBACK GiveUp(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  PostQuitMessage(99);
+}
+
 }  // namespace
+
+// Installers wait for this process: a beacon that cannot even be queued must not leave
+// it running with no window.
+TEST(OneShotRun, WithoutAWorkerPoolEndsAtOnce) {
+  for (const wchar_t* line : {L"KeltoOvrin.exe /setupsucc", L"KeltoOvrin.exe /uninstallsucc"}) {
+    SCOPED_TRACE(testing::Message() << line);
+    ts::ResetSettings();
+    CGlobalModule module(line);
+    RegisterWindowClass(module, GetModuleHandleW(nullptr));
+    delete module.workerPool;
+    module.workerPool = nullptr;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10000, GiveUp);
+    EXPECT_EQ(module.Run(), 0);
+    KillTimer(nullptr, timer);
+    EXPECT_FALSE(IsWindow(module.formLogin.GetHwnd()));
+  }
+  ts::ResetSettings();
+}
 
 TEST(OneShotRun, EndsWithZeroWhateverTheServiceAnswers) {
   ts::HttpServer server(ts::StatsPort());
