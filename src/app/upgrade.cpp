@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <exception>
+#include <cwchar>
 
 #include "app/files.h"
 #include "app/global_module.h"
@@ -94,8 +94,7 @@ bool CGlobalModule::QueueTempDownload(const std::wstring& url, int taskId,
   return QueueDownload(task);
 }
 
-int CGlobalModule::OnDownloadEvent(void* user, int taskId, int event, int result,
-                                   intptr_t extra) {
+int CGlobalModule::OnDownloadEvent(void* user, int taskId, int event, int result, intptr_t extra) {
   if (event != DOWNLOAD_EVENT_FINISHED || user == nullptr) return 0;
   CGlobalModule& app = *static_cast<CGlobalModule*>(user);
   // A one-shot run ends whatever happens here: its installer waits for this process.
@@ -111,8 +110,9 @@ int CGlobalModule::OnDownloadEvent(void* user, int taskId, int event, int result
       app.HandOverToUpgrader(task->filePath);
     else if (taskId == kTaskUpgrader)
       app.ShowAfterFailedUpgrade();
-  } catch (const std::exception&) {
-    // Out of memory on a worker: the check is dropped; the player goes on.
+  } catch (...) {
+    // Nothing may leave the worker's thread (out of memory, say): the check is dropped
+    // and the player goes on.
     if (taskId == kTaskUpgrader) app.ShowAfterFailedUpgrade();
   }
   return 0;
@@ -126,8 +126,7 @@ void CGlobalModule::OfferUpgrade(const std::wstring& versionFile) {
   latestVersion = current;
   if (!ShouldOfferUpgrade(current, range, last)) return;
   // OK is the only answer: the box only tells the player what comes.
-  MessageBoxW(formLogin.GetHwnd(), UpgradeOfferText(latestVersion).c_str(), kUpgradeCaption,
-              MB_OK);
+  MessageBoxW(formLogin.GetHwnd(), UpgradeOfferText(latestVersion).c_str(), kUpgradeCaption, MB_OK);
   HideForUpgrade();
   if (!StartUpgraderDownload()) ShowAfterFailedUpgrade();
 }

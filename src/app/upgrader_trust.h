@@ -16,4 +16,3 @@
 // Any thread.
 LONG VerifyUpgraderSignature(const std::wstring& path, HANDLE file,
                              const std::wstring& requiredSigner);
-

@@ -10,11 +10,11 @@ namespace {
 std::wstring Query(const BeaconFields& f, const std::wstring& e7, int at) {
   std::wstring q = L"/ps.gif?id=5&gid=";
   q += kGameId;
-  q += L"&e1=" + f.tag + L"&e2=" + f.refer + L"&e3=" + f.uid + L"&e4=" + f.installId +
-       L"&e5=" + f.machineId + L"&e6=" + (f.internetCafe ? L"1" : L"2");
+  q += L"&e1=" + f.tag + L"&e2=" + f.refer + L"&e3=" + f.uid + L"&e4=" + f.installId + L"&e5=" +
+       f.machineId + L"&e6=" + (f.internetCafe ? L"1" : L"2");
   if (!e7.empty()) q += L"&e7=" + e7;
-  q += L"&e8=" + std::to_wstring(kClientVersion) + L"&e9=" + f.installTime +
-       L"&at=" + std::to_wstring(at);
+  q += L"&e8=" + std::to_wstring(kClientVersion) + L"&e9=" + f.installTime + L"&at=" +
+       std::to_wstring(at);
   return q;
 }
 

@@ -14,13 +14,13 @@ inline constexpr int kAtUninstall = 6;
 
 // What every beacon carries besides its event type.
 struct BeaconFields {
-  std::wstring tag;          // e1
-  std::wstring refer;        // e2, the configuration's referrer tag
-  std::wstring uid;          // e3, the configuration's user tag
-  std::wstring installId;    // e4
-  std::wstring machineId;    // e5
-  bool internetCafe = false; // e6: 1 on a cafe computer, else 2
-  std::wstring installTime;  // e9
+  std::wstring tag;           // e1
+  std::wstring refer;         // e2, the configuration's referrer tag
+  std::wstring uid;           // e3, the configuration's user tag
+  std::wstring installId;     // e4
+  std::wstring machineId;     // e5
+  bool internetCafe = false;  // e6: 1 on a cafe computer, else 2
+  std::wstring installTime;   // e9
 };
 
 // "http://" + host + the install/active query, with at as given.

@@ -55,8 +55,8 @@ BeaconFields CStatistics::Fields() const {
 bool CStatistics::SendInstallBeacon() {
   Initialise();
   const int at = m_nInstallType == 1 ? kAtInstallTypeOne : kAtInstall;
-  return App().QueueTempDownload(BeaconUrl(deploy::kStatsHost, Fields(), at),
-                                 kTaskInstallBeacon, kInstallBeaconFile);
+  return App().QueueTempDownload(BeaconUrl(deploy::kStatsHost, Fields(), at), kTaskInstallBeacon,
+                                 kInstallBeaconFile);
 }
 
 bool CStatistics::SendActiveBeacon() {

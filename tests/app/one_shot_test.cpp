@@ -17,8 +17,8 @@ namespace {
 
 DWORD RunOneShot(const std::wstring& switches) {
   DWORD exitCode = 12345;
-  EXPECT_TRUE(ts::RunProcess(L"\"" + ts::ExeDir() + L"..\\KeltoOvrin.exe\" " + switches, 60000,
-                             &exitCode))
+  EXPECT_TRUE(
+      ts::RunProcess(L"\"" + ts::ExeDir() + L"..\\KeltoOvrin.exe\" " + switches, 60000, &exitCode))
       << "still running: " << std::string(switches.begin(), switches.end());
   return exitCode;
 }

@@ -110,8 +110,8 @@ class Upgrade : public ::testing::Test {
   struct ShowWatcher : CMessageFilter {
     ShowWatcher(CGlobalModule& app, std::atomic<bool>& done) : app(app), done(done) {}
     BOOL PreTranslateMessage(MSG*) override {
-      const bool shown = IsWindowVisible(app.formLogin.GetHwnd()) &&
-                         IsWindowVisible(app.formBack.GetHwnd());
+      const bool shown =
+          IsWindowVisible(app.formLogin.GetHwnd()) && IsWindowVisible(app.formBack.GetHwnd());
       if (!shown) wasHidden = true;
       if (wasHidden && shown && !done) {
         done = true;

@@ -14,8 +14,8 @@ namespace {
 bool TrustTestAuthority() {
   const std::string der = ts::ReadFileBytes(SigningFile(L"ca.cer"));
   if (der.empty()) return false;
-  const HCERTSTORE root = CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0,
-                                        CERT_SYSTEM_STORE_LOCAL_MACHINE, L"Root");
+  const HCERTSTORE root =
+      CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, L"Root");
   if (root == nullptr) return false;
   PCCERT_CONTEXT cert = nullptr;
   BOOL ok = CertAddEncodedCertificateToStore(

@@ -33,9 +33,7 @@ ts::ScriptedResponse Image(std::string body = "GIF89a") {
 
 class Beacons : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    server = new ts::HttpServer(ts::StatsPort());
-  }
+  static void SetUpTestSuite() { server = new ts::HttpServer(ts::StatsPort()); }
   static void TearDownTestSuite() {
     delete server;
     server = nullptr;
@@ -97,15 +95,24 @@ TEST_F(Beacons, EventTypesAndFlags) {
     const wchar_t* e6;
     const wchar_t* e7;  // null: must be absent
   } cases[] = {
-      {"install", kInstall, L"KeltoOvrin.exe /setupsucc", nullptr, nullptr, false, L"2", L"2", nullptr},
-      {"install type 1", kInstall, L"KeltoOvrin.exe /setupsucc", L"1", nullptr, false, L"3", L"2", nullptr},
-      {"install type 2", kInstall, L"KeltoOvrin.exe /setupsucc", L"2", nullptr, false, L"2", L"2", nullptr},
-      {"active by autorun", kActive, L"KeltoOvrin.exe /autorun", nullptr, nullptr, false, L"4", L"2", nullptr},
-      {"active by the user", kActive, L"KeltoOvrin.exe", nullptr, nullptr, false, L"5", L"2", nullptr},
-      {"uninstall on the day", kUninstall, L"KeltoOvrin.exe /uninstallsucc", nullptr, nullptr, false, L"6", L"2", L"1"},
-      {"uninstall later", kUninstall, L"KeltoOvrin.exe /uninstallsucc", nullptr, L"2020-01-02 03:04:05", false, L"6", L"2", L"2"},
-      {"install in a cafe", kInstall, L"KeltoOvrin.exe /setupsucc", nullptr, nullptr, true, L"2", L"1", nullptr},
-      {"uninstall in a cafe", kUninstall, L"KeltoOvrin.exe /uninstallsucc", nullptr, nullptr, true, L"6", L"1", L"1"},
+      {"install", kInstall, L"KeltoOvrin.exe /setupsucc", nullptr, nullptr, false, L"2", L"2",
+       nullptr},
+      {"install type 1", kInstall, L"KeltoOvrin.exe /setupsucc", L"1", nullptr, false, L"3", L"2",
+       nullptr},
+      {"install type 2", kInstall, L"KeltoOvrin.exe /setupsucc", L"2", nullptr, false, L"2", L"2",
+       nullptr},
+      {"active by autorun", kActive, L"KeltoOvrin.exe /autorun", nullptr, nullptr, false, L"4",
+       L"2", nullptr},
+      {"active by the user", kActive, L"KeltoOvrin.exe", nullptr, nullptr, false, L"5", L"2",
+       nullptr},
+      {"uninstall on the day", kUninstall, L"KeltoOvrin.exe /uninstallsucc", nullptr, nullptr,
+       false, L"6", L"2", L"1"},
+      {"uninstall later", kUninstall, L"KeltoOvrin.exe /uninstallsucc", nullptr,
+       L"2020-01-02 03:04:05", false, L"6", L"2", L"2"},
+      {"install in a cafe", kInstall, L"KeltoOvrin.exe /setupsucc", nullptr, nullptr, true, L"2",
+       L"1", nullptr},
+      {"uninstall in a cafe", kUninstall, L"KeltoOvrin.exe /uninstallsucc", nullptr, nullptr, true,
+       L"6", L"1", L"1"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -156,8 +163,8 @@ TEST_F(Beacons, CarryTheInstallationInTheServiceOrder) {
   EXPECT_TRUE(IsUpperHex32(guid)) << std::string(guid.begin(), guid.end());
   const std::wstring installTime = ReadIniString(L"Install", L"InstallTime", L"", L"");
   const std::wstring expected = L"/ps.gif?id=5&gid=1012&e1=kjfs&e2=refx&e3=uidy&e4=" + guid +
-                                L"&e5=" + ComputeMachineId() + L"&e6=2&e8=3000&e9=" +
-                                installTime + L"&at=2";
+                                L"&e5=" + ComputeMachineId() + L"&e6=2&e8=3000&e9=" + installTime +
+                                L"&at=2";
   std::wstring target(beacon.target.begin(), beacon.target.end());
   EXPECT_EQ(RemoveAll(target, L"%20"), RemoveAll(expected, L" "));
   EXPECT_NE(beacon.Header("User-Agent").find("HTTPDownloader"), std::string::npos);
