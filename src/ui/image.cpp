@@ -227,7 +227,13 @@ bool CImage::StretchBlt(HDC dc, int x, int y, int w, int h, int sx, int sy, int 
   if (IsNull()) return false;
   SelectedBitmap source(m_hBitmap);
   if (source.dc() == nullptr) return false;
-  return ::StretchBlt(dc, x, y, w, h, source.dc(), sx, sy, sw, sh, rop) != FALSE;
+  if (w == sw && h == sh) return ::BitBlt(dc, x, y, w, h, source.dc(), sx, sy, rop) != FALSE;
+  // Slices are only ever enlarged or copied, so dropping rows and columns instead of
+  // blending them changes nothing, and it is GDI's cheapest stretch.
+  const int previous = SetStretchBltMode(dc, COLORONCOLOR);
+  const bool drawn = ::StretchBlt(dc, x, y, w, h, source.dc(), sx, sy, sw, sh, rop) != FALSE;
+  if (previous != 0) SetStretchBltMode(dc, previous);
+  return drawn;
 }
 
 bool CImage::Draw(HDC dc, int x, int y) const {
