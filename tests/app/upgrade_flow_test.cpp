@@ -202,15 +202,8 @@ TEST_F(Upgrade, RecordedVersionIsNotOfferedAgainAndTheCheckRunsOnce) {
   app->StartVersionCheck();
   app->StartVersionCheck();
   ASSERT_TRUE(server.WaitForRequests(1, 10000));
-  // Long enough for the completion to have offered, had it wanted to. The program's own
-  // loop, since a visible background window keeps asking to be painted.
-  const DWORD mainThread = GetCurrentThreadId();
-  std::thread timer([&] {
-    Sleep(1500);
-    PostThreadMessageW(mainThread, WM_QUIT, 0, 0);
-  });
-  CMessageLoop().Run();
-  timer.join();
+  // Long enough for the completion to have offered, had it wanted to.
+  ts::PumpFor(1500);
   EXPECT_EQ(FindWindowW(L"#32770", kUpgradeCaption), nullptr);
   EXPECT_EQ(server.RequestsTo("/vupo/app.ini").size(), 1u);
   EXPECT_TRUE(server.RequestsTo("/vupo/vupoqaro.exe").empty());
