@@ -5,33 +5,75 @@
 
 #include <string>
 
+#include "ui/kt_button.h"
 #include "ui/kt_form.h"
+#include "ui/kt_image.h"
+#include "ui/kt_label.h"
+#include "web/browser_view.h"
 
 class CFormLogin : public CKTForm {
  public:
-  // Creates the window owned by the background window, borderless and layered with
-  // the shared colour key, so that only its controls and page show.
-  bool Initialize();
-  // Creates the window only: no controls, no page, never shown.
-  bool CreateBare();
+  CFormLogin() = default;
+  ~CFormLogin() override = default;
 
+  // A press on the artwork drags the window; other controls get their own press.
+  // False when no control lies under the point.
+  bool OnLButtonDown(UINT nFlags, const POINT& pt) override;
+  // The control's own release first, then what the click means: minimize, confirmed
+  // close, retry from the error line, links to the user's browser. False when nothing
+  // is under the point, for the artwork and for a declined close.
+  bool OnLButtonUp(UINT nFlags, const POINT& pt) override;
   // Base handling first; then WM_DESTROY quits the program, WM_OVRIN_QUIT_NOW closes
   // the window and WM_OVRIN_CONFIRM_QUIT asks the player first.
   LRESULT WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
-
   // Asked only while the window is visible and in front. A click snaps the background
   // window back under the login window; the few keys the page needs (editing shortcuts,
   // Tab, Enter, Delete, key-up) go to the page, every other message goes on normally.
   BOOL PreTranslateMessage(MSG* msg) override;
 
+  // Creates the window owned by the background window, borderless and layered with the
+  // shared colour key, with its artwork, buttons, status line and the view out of
+  // sight, and starts loading the login page. Main thread, OLE initialised. True; the
+  // steps after a failed window creation act on no window.
+  virtual bool Initialize();
+  // Creates the window only: no controls, no page, never shown.
+  bool CreateBare();
+
+  // The view's notifications: entering the game, the OAuth popup, new windows for the
+  // user's browser, the first completion (window shown) and load errors (retry line).
+  void OnWebNotify(unsigned id, WebNotifyWParam wParam, WebNotifyLParam lParam);
+  // Places the view for the page, or out of sight behind the retry line, and shows the
+  // window centred in the work area (in place once the player retried).
+  void ShowLoginWindow(bool networkError);
+  // The game window has closed: reloads the login page; from now on its completions
+  // and errors leave the windows where they are.
+  void ReturnFromGame();
+
   std::wstring GetGameUrl() const { return m_strGameUrl; }
   std::wstring GetOAuthUrl() const { return m_strOAuthUrl; }
 
+  CKTImage m_imgBack;
+  CKTButton m_btnMinimize;
+  CKTButton m_btnClose;
+  CKTButton m_btnHome;
+  CKTButton m_btnPay;
+  CKTButton m_btnService;
+  CKTButton m_btnHomeSecond;
+  CBrowserView m_view;
+  CKTLabel m_lblStatus;
   bool m_bRetrying = false;
   std::wstring m_strGameUrl;
   bool m_bReturned = false;
   std::wstring m_strLastUrl;
   std::wstring m_strOAuthUrl;
+
+ private:
+  void OnBeforeNavigate();
+  void OnOpenOutside();
+  // Where the active beacon and the version check are asked for; each runs at most
+  // once per process on its own side.
+  void RequestActiveBeacon();
+  void RequestVersionCheck();
 };
 
 // Whether a keyboard message in front of the login page is offered to the page: key-up
@@ -42,3 +84,8 @@ bool IsKeyForLoginPage(UINT message, WPARAM key, bool controlDown);
 // The question asked before quitting, and its caption.
 inline constexpr wchar_t kQuitQuestion[] = L"此操作将退出游戏，是否继续？";
 inline constexpr wchar_t kPromptCaption[] = L"提示";
+// The status line after a failed load, while retrying, and the word that tells them
+// apart.
+inline constexpr wchar_t kNetworkErrorText[] = L"检测到您的网络异常，点击这里重试！";
+inline constexpr wchar_t kRetryingText[] = L"正在检测您的网络环境，请稍后...";
+inline constexpr wchar_t kErrorMarker[] = L"异常";
