@@ -145,10 +145,9 @@ void CFormBack::PaintLayered() {
   {
     ScreenDC screen(window);
     MemoryDC mem(bitmap);
-    POINT destination{0, 0};
     POINT source{0, 0};
     BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    UpdateLayeredWindow(window, screen.get(), &destination, &size, mem.get(), &source, 0, &blend,
+    UpdateLayeredWindow(window, screen.get(), nullptr, &size, mem.get(), &source, 0, &blend,
                         ULW_ALPHA);
   }
   DeleteObject(bitmap);
@@ -170,4 +169,7 @@ void CFormBack::ShowOnScreen(bool keepPosition) {
   if (keepPosition) flags |= SWP_NOMOVE;
   SetWindowPos(window, topMost ? HWND_TOPMOST : HWND_TOP, origin.x, origin.y, 0, 0, flags);
   ShowWindow(window, SW_SHOWNORMAL);
+  // Painted once while parked off-screen, where Wine keeps no pixels of a layered
+  // window: the artwork is put in again now that the window is in sight.
+  PaintLayered();
 }

@@ -25,7 +25,7 @@ class CFormBack : public CKTForm {
   virtual bool Initialize();
 
   // Shows the window with a taskbar button, centred in the work area unless
-  // keepPosition; topmost when TopMost is 1.
+  // keepPosition; topmost when TopMost is 1. The artwork is painted in again.
   void ShowOnScreen(bool keepPosition);
 
   // A 32-bit top-down DIB section of the window's size (GetRect) holding the artwork

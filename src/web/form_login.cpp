@@ -211,6 +211,9 @@ void CFormLogin::ShowLoginWindow(bool networkError) {
   const POINT origin = CenteredOrigin(work, client);
   SetWindowPos(window, topMost ? HWND_TOPMOST : HWND_TOP, origin.x, origin.y, 0, 0, flags);
   ShowWindow(window, SW_SHOWNORMAL);
+  // The controls were painted while the window was parked off-screen; Wine keeps no
+  // pixels for those parts of a layered window, so the window paints itself again.
+  InvalidateRect(window, nullptr, FALSE);
 }
 
 void CFormLogin::ReturnFromGame() {
