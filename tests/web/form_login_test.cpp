@@ -152,12 +152,11 @@ TEST_F(LoginWindow, ControlsUnderClicks) {
     POINT pt;
     CKTBaseControl* control;
   } cases[] = {
-      {{1021, 217}, &form().m_btnMinimize},  {{1041, 230}, &form().m_btnMinimize},
-      {{1042, 230}, &form().m_imgBack},      {{990, 226}, &form().m_btnClose},
-      {{326, 230}, &form().m_btnHome},       {{450, 240}, &form().m_btnPay},
-      {{850, 240}, &form().m_btnService},    {{750, 240}, &form().m_btnHomeSecond},
-      {{10, 10}, &form().m_imgBack},
-      {{1100, 800}, nullptr},
+      {{1021, 217}, &form().m_btnMinimize}, {{1041, 230}, &form().m_btnMinimize},
+      {{1042, 230}, &form().m_imgBack},     {{990, 226}, &form().m_btnClose},
+      {{326, 230}, &form().m_btnHome},      {{450, 240}, &form().m_btnPay},
+      {{850, 240}, &form().m_btnService},   {{750, 240}, &form().m_btnHomeSecond},
+      {{10, 10}, &form().m_imgBack},        {{1100, 800}, nullptr},
   };
   for (const auto& c : cases)
     EXPECT_EQ(form().ControlAt(c.pt), c.control) << c.pt.x << ", " << c.pt.y;
@@ -211,8 +210,8 @@ TEST_F(LoginWindow, EnteringTheGameKeepsServerAndUserAndCancels) {
        L"bob&wd_server=12&wd_entergame=1", L"12"},
       {"enter without server", host + L"wd_entergame=1&wd_username=amy", true, L"amy", L""},
       {"enter without user", host + L"wd_server=7&wd_entergame=1", true, L"-", L"7"},
-      {"ordinary page with user", host + L"wd_username=cat&wd_server=3", false,
-       L"cat&wd_server=3", L""},
+      {"ordinary page with user", host + L"wd_username=cat&wd_server=3", false, L"cat&wd_server=3",
+       L""},
       {"ordinary page", L"http://h.example/qaro/wd/index.html", false, L"-", L""},
       {"marker letter case differs", host + L"WD_ENTERGAME=1&wd_server=5", false, L"-", L""},
   };
@@ -245,8 +244,16 @@ TEST_F(LoginWindow, RefusedNewWindowsGoToThePopupOrTheUsersBrowser) {
     std::vector<std::wstring> launched;
   } cases[] = {
       {"OAuth in a new window", oauth, true, true, {}},
-      {"other new window", L"http://news.example/today", true, false, {L"http://news.example/today"}},
-      {"program download", L"http://d.example/setup.exe", false, false, {L"http://d.example/setup.exe"}},
+      {"other new window",
+       L"http://news.example/today",
+       true,
+       false,
+       {L"http://news.example/today"}},
+      {"program download",
+       L"http://d.example/setup.exe",
+       false,
+       false,
+       {L"http://d.example/setup.exe"}},
       {"local program", L"file:///C:/windows/notepad.exe", false, false, {}},
       {"OAuth inside the view", oauth, false, false, {}},
   };
@@ -307,7 +314,8 @@ TEST_F(LoginWindow, PlacementCentresAnyWindowSizeInTheWorkArea) {
       {300, 200},
   };
   for (const auto& c : cases) {
-    SetWindowPos(login, nullptr, 0, 0, c.width, c.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(login, nullptr, 0, 0, c.width, c.height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     RECT client = {};
     GetClientRect(login, &client);
     ASSERT_EQ(client.right, c.width);
@@ -319,8 +327,7 @@ TEST_F(LoginWindow, PlacementCentresAnyWindowSizeInTheWorkArea) {
 }
 
 TEST_F(LoginWindow, LoadErrorShowsTheRetryLineAndAClickRetriesInPlace) {
-  EXPECT_EQ(fake->NavigateError(fake->Frame(), app->GetLoginUrl(), kDocumentNotMade),
-            VARIANT_TRUE);
+  EXPECT_EQ(fake->NavigateError(fake->Frame(), app->GetLoginUrl(), kDocumentNotMade), VARIANT_TRUE);
   EXPECT_EQ(ReadIniString(L"Error", L"ErrorUrl", L"", L""), app->GetLoginUrl());
   EXPECT_EQ(form().m_lblStatus.GetText(), kNetworkErrorText);
   EXPECT_EQ(form().m_lblStatus.m_hCursor, LoadCursorW(nullptr, IDC_HAND));
@@ -397,8 +404,8 @@ TEST_F(LoginWindow, OnlyThePagesKeysReachTheView) {
     WPARAM key;
     bool forwarded;
   } cases[] = {
-      {WM_KEYDOWN, VK_TAB, true},   {WM_KEYDOWN, VK_RETURN, true}, {WM_KEYUP, VK_F5, true},
-      {WM_KEYDOWN, VK_F5, false},   {WM_KEYDOWN, VK_BACK, false},  {WM_CHAR, 'a', false},
+      {WM_KEYDOWN, VK_TAB, true}, {WM_KEYDOWN, VK_RETURN, true}, {WM_KEYUP, VK_F5, true},
+      {WM_KEYDOWN, VK_F5, false}, {WM_KEYDOWN, VK_BACK, false},  {WM_CHAR, 'a', false},
       {WM_KEYDOWN, 'C', false},  // without Control
   };
   for (const auto& c : cases) {
