@@ -134,7 +134,7 @@ void CFormLogin::OnWebNotify(unsigned id, WebNotifyWParam, WebNotifyLParam) {
   CGlobalModule& app = App();
   switch (id) {
     case WEBNOTIFY_DOCUMENTCOMPLETE:
-      RequestActiveBeacon();
+      app.statistics.SendActiveBeacon();  // once per process
       if (!app.IsActiveCounted()) app.SetActiveCounted();
       break;
     case WEBNOTIFY_NAVIGATEERROR:
@@ -150,7 +150,7 @@ void CFormLogin::OnWebNotify(unsigned id, WebNotifyWParam, WebNotifyLParam) {
       if (m_bReturned) break;
       ShowLoginWindow(false);
       app.formBack.ShowOnScreen(m_bRetrying);
-      RequestVersionCheck();
+      app.StartVersionCheck();  // once per process
       break;
     case WEBNOTIFY_OPENOUTSIDE:
       OnOpenOutside();
@@ -189,12 +189,6 @@ void CFormLogin::OnOpenOutside() {
   m_strOAuthUrl = url;
   PostMessageW(GetHwnd(), WM_OVRIN_OPEN_OAUTH, 0, 0);
 }
-
-// The statistics object plugs in here: it sends the active beacon once per process.
-void CFormLogin::RequestActiveBeacon() { App().statistics.SendActiveBeacon(); }
-
-// The upgrade check plugs in here: it queues the version file once per process.
-void CFormLogin::RequestVersionCheck() { App().StartVersionCheck(); }
 
 // ---- Showing ----
 

@@ -70,10 +70,6 @@ class CFormLogin : public CKTForm {
  private:
   void OnBeforeNavigate();
   void OnOpenOutside();
-  // Where the active beacon and the version check are asked for; each runs at most
-  // once per process on its own side.
-  void RequestActiveBeacon();
-  void RequestVersionCheck();
 };
 
 // Whether a keyboard message in front of the login page is offered to the page: key-up
