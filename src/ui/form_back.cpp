@@ -3,7 +3,6 @@
 #include "app/global_module.h"
 #include "ui/image_ids.h"
 #include "ui/picture.h"
-#include "ui/placement.h"
 #include "ui/premultiply.h"
 
 namespace {
@@ -52,17 +51,6 @@ class MemoryDC {
   HGDIOBJ m_old = nullptr;
 };
 
-HBITMAP CreateArgbBitmap(int width, int height) {
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-}
 
 }  // namespace
 
@@ -156,15 +144,8 @@ void CFormBack::PaintLayered() {
 void CFormBack::ShowOnScreen(bool keepPosition) {
   const HWND window = GetHwnd();
   const bool topMost = App().topMost == 1;
-  LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
-  exStyle = (exStyle & ~static_cast<LONG_PTR>(WS_EX_TOOLWINDOW)) | WS_EX_APPWINDOW;
-  if (topMost) exStyle |= WS_EX_TOPMOST;
-  SetWindowLongPtrW(window, GWL_EXSTYLE, exStyle);
-  RECT work = {};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  RECT client = {};
-  GetClientRect(window, &client);
-  const POINT origin = CenteredOrigin(work, client);
+  SetTaskbarButton(window, true, topMost);
+  const POINT origin = CentreInWorkArea(window);
   UINT flags = SWP_SHOWWINDOW | SWP_NOREDRAW | SWP_NOSIZE;
   if (keepPosition) flags |= SWP_NOMOVE;
   SetWindowPos(window, topMost ? HWND_TOPMOST : HWND_TOP, origin.x, origin.y, 0, 0, flags);

@@ -127,11 +127,7 @@ bool CKTForm::Create(const wchar_t* className, const wchar_t* windowName, HINSTA
 bool CKTForm::ShowCentered(int showCommand) {
   const HWND window = GetHwnd();
   if (window == nullptr) return false;
-  RECT work = {};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  RECT client = {};
-  GetClientRect(window, &client);
-  const POINT origin = CenteredOrigin(work, client);
+  const POINT origin = CentreInWorkArea(window);
   SetWindowPos(window, HWND_TOP, origin.x, origin.y, 0, 0, SWP_SHOWWINDOW | SWP_NOSIZE);
   ShowWindow(window, showCommand);
   UpdateWindow(window);
@@ -233,11 +229,26 @@ void CKTForm::UpdateRegion() {
   if (region != nullptr && SetWindowRgn(GetHwnd(), region, TRUE) == 0) DeleteObject(region);
 }
 
+void SetTaskbarButton(HWND window, bool onTaskbar, bool topMost) {
+  LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
+  const LONG_PTR clear = onTaskbar ? WS_EX_TOOLWINDOW : WS_EX_APPWINDOW;
+  const LONG_PTR set = onTaskbar ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW;
+  style = (style & ~clear) | set;
+  if (topMost) style |= WS_EX_TOPMOST;
+  SetWindowLongPtrW(window, GWL_EXSTYLE, style);
+}
+
+POINT CentreInWorkArea(HWND window) {
+  RECT work = {};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  RECT client = {};
+  GetClientRect(window, &client);
+  return CenteredOrigin(work, client);
+}
+
 void ShowOffscreen(CKTForm& form) {
   const HWND window = form.GetHwnd();
-  LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
-  style = (style & ~static_cast<LONG_PTR>(WS_EX_APPWINDOW)) | WS_EX_TOOLWINDOW;
-  SetWindowLongPtrW(window, GWL_EXSTYLE, style);
+  SetTaskbarButton(window, false, false);
   const HWND order = App().topMost == 1 ? HWND_TOPMOST : HWND_TOP;
   SetWindowPos(window, order, -2000, -2000, 0, 0, SWP_SHOWWINDOW | SWP_NOSIZE);
   ShowWindow(window, SW_SHOWNORMAL);

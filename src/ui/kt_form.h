@@ -82,3 +82,11 @@ class CKTForm : public CKTBaseControl {
 // Parks a form out of sight at (-2000, -2000) while keeping it shown and off the
 // taskbar; topmost when the TopMost setting is 1.
 void ShowOffscreen(CKTForm& form);
+
+// Puts the window on the taskbar (WS_EX_APPWINDOW) or keeps it off (WS_EX_TOOLWINDOW),
+// and makes it topmost when topMost is set. The background window carries the button;
+// the login window never does.
+void SetTaskbarButton(HWND window, bool onTaskbar, bool topMost);
+
+// The top-left corner that centres the window's client area in the work area.
+POINT CentreInWorkArea(HWND window);

@@ -48,6 +48,20 @@ HRESULT DecodeResource(HINSTANCE instance, HRSRC resource, CImage& image) {
   return hr;
 }
 
+HBITMAP CreateArgbBitmap(int width, int height, void** bits) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* pixels = nullptr;
+  const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
+  if (bits != nullptr) *bits = pixels;
+  return bitmap;
+}
+
 bool LoadPngResource(HINSTANCE instance, CImage& image, WORD id) {
   image.Destroy();
   const HRSRC resource = FindResourceW(instance, MAKEINTRESOURCEW(id), kPngType);

@@ -11,6 +11,9 @@
 // transparent PNGs are premultiplied. Without a "PNG" resource a bitmap resource of the
 // same id is adopted as a DIB section and the result is false; with neither the image
 // stays empty and the result is false.
+// A top-down 32-bit DIB section of the given size; *bits (when asked for) gets its pixels.
+HBITMAP CreateArgbBitmap(int width, int height, void** bits = nullptr);
+
 bool LoadPngResource(HINSTANCE instance, CImage& image, WORD id);
 
 // Decodes the bytes of a resource found with FindResourceW into image, through a

@@ -10,7 +10,6 @@
 #include "ui/colors.h"
 #include "ui/image_ids.h"
 #include "ui/picture.h"
-#include "ui/placement.h"
 #include "web/site.h"
 
 namespace {
@@ -195,14 +194,8 @@ void CFormLogin::OnOpenOutside() {
 void CFormLogin::ShowLoginWindow(bool networkError) {
   const HWND window = GetHwnd();
   const bool topMost = App().topMost == 1;
-  LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
-  exStyle = (exStyle & ~static_cast<LONG_PTR>(WS_EX_APPWINDOW)) | WS_EX_TOOLWINDOW;
-  if (topMost) exStyle |= WS_EX_TOPMOST;
-  SetWindowLongPtrW(window, GWL_EXSTYLE, exStyle);
-  RECT work = {};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  RECT client = {};
-  GetClientRect(window, &client);
+  SetTaskbarButton(window, false, topMost);
+  const POINT origin = CentreInWorkArea(window);
 
   if (networkError) {
     MoveWindow(m_view.m_hWnd, -100, -100, 50, 50, FALSE);
@@ -220,7 +213,6 @@ void CFormLogin::ShowLoginWindow(bool networkError) {
   } else {
     ShowWindow(window, SW_HIDE);
   }
-  const POINT origin = CenteredOrigin(work, client);
   SetWindowPos(window, topMost ? HWND_TOPMOST : HWND_TOP, origin.x, origin.y, 0, 0, flags);
   ShowWindow(window, SW_SHOWNORMAL);
   // The controls were painted while the window was parked off-screen; Wine keeps no

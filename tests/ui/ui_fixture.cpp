@@ -3,20 +3,14 @@
 #include <cstring>
 
 #include "app/entry.h"
+#include "ui/picture.h"
 #include "support/test_support.h"
 
 namespace ui_testing {
 
 Canvas::Canvas(int width, int height, COLORREF fill) : m_width(width), m_height(height) {
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  m_bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  m_bitmap = CreateArgbBitmap(width, height, &bits);
   m_bits = static_cast<uint32_t*>(bits);
   m_dc = CreateCompatibleDC(nullptr);
   m_old = SelectObject(m_dc, m_bitmap);
