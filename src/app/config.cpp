@@ -3,11 +3,12 @@
 #include <ctime>
 #include <vector>
 
-#include "app/files.h"
 #include "app/global_module.h"
-#include "app/strings.h"
-#include "app/version.h"
-#include "deploy_config.h"
+#include "base/deploy_config.h"
+#include "base/files.h"
+#include "base/settings.h"
+#include "base/strings.h"
+#include "base/version.h"
 #include "web/site.h"
 
 namespace {
@@ -31,19 +32,16 @@ std::wstring DownloadUrl(const wchar_t* path) {
 void CGlobalModule::LoadConfiguration() {
   runCount = 0;
   loginUrl = site::LoginPageUrl();
-  versionCheckUrl = ReadIniString(L"Common", L"VersionCheck",
-                                  DownloadUrl(L"/vupo/qaro/official/app.ini"), L"");
-  upgraderUrl = ReadIniString(L"Common", L"VersionDownLoad",
+  using namespace settings;
+  versionCheckUrl =
+      ReadIniString(kCommon, kVersionCheck, DownloadUrl(L"/vupo/qaro/official/app.ini"), L"");
+  upgraderUrl = ReadIniString(kCommon, kVersionDownload,
                               DownloadUrl(L"/vupo/qaro/official/vupoqaro.exe"), L"");
-  referTag = ReadIniString(L"Common", L"Refer", L"kelvancom", L"");
-  uid = ReadIniString(L"Common", L"UID", L"qaro", L"");
-  topMost = ReadIniInt(L"Common", L"TopMost", 0, L"");
+  referTag = ReadIniString(kCommon, kRefer, L"kelvancom", L"");
+  uid = ReadIniString(kCommon, kUid, L"qaro", L"");
+  topMost = ReadIniInt(kCommon, kTopMost, 0, L"");
 
-  std::wstring installTime = ReadIniString(L"Install", L"InstallTime", L"", L"");
-  if (installTime.empty()) {
-    installTime = FormatTime(L"%Y-%m-%d %H:%M:%S", std::time(nullptr));
-    WriteIniString(L"Install", L"InstallTime", installTime, L"");
-  }
+  const std::wstring installTime = ReadOrRecordInstallTime();
   const std::wstring installDate = RemoveAll(installTime.substr(0, 10), L"-");
   const std::wstring now = FormatTime(L"%Y%m%d%H%M%S", std::time(nullptr));
 
@@ -59,13 +57,17 @@ int CGlobalModule::GetRunCount() {
   if (runCount != 0) return runCount;
   if (Contains(m_commandLine, kSetupSwitch) || Contains(m_commandLine, kShowDesktopSwitch))
     return 0;
-  runCount = ReadIniInt(L"Common", L"RunCount", 0, L"") + 1;
-  WriteIniString(L"Common", L"RunCount", std::to_wstring(runCount), L"");
+  runCount = ReadIniInt(settings::kCommon, settings::kRunCount, 0, L"") + 1;
+  WriteIniString(settings::kCommon, settings::kRunCount, std::to_wstring(runCount), L"");
   return runCount;
 }
 
-bool CGlobalModule::IsActiveCounted() { return ReadIniInt(L"Common", L"ActiveCount", 0, L"") == 1; }
+bool CGlobalModule::IsActiveCounted() {
+  return ReadIniInt(settings::kCommon, settings::kActiveCount, 0, L"") == 1;
+}
 
-void CGlobalModule::SetActiveCounted() { WriteIniString(L"Common", L"ActiveCount", L"1", L""); }
+void CGlobalModule::SetActiveCounted() {
+  WriteIniString(settings::kCommon, settings::kActiveCount, L"1", L"");
+}
 
 std::wstring CGlobalModule::GetPayUrl() const { return site::PayUrl(serverId, userName); }

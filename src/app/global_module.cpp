@@ -3,20 +3,30 @@
 #include <new>
 
 #include "app/desktop.h"
-#include "app/messages.h"
-#include "app/strings.h"
+#include "app/entry.h"
+#include "base/messages.h"
+#include "base/strings.h"
 #include "net/worker_pool.h"
 
 namespace {
+
 CGlobalModule* g_current = nullptr;
+
+// A window the run mode needs could not be made: the run ends at once, saying why.
+int FailStartup(const wchar_t* what) {
+  return ReportStartupFailure(what, HRESULT_FROM_WIN32(GetLastError()));
 }
 
-CGlobalModule& App() { return *g_current; }
+}  // namespace
+
+CGlobalModule* App() { return g_current; }
 
 CGlobalModule::CGlobalModule(std::wstring commandLine)
     : m_commandLine(std::move(commandLine)), m_previous(g_current) {
   g_current = this;
   LoadConfiguration();
+  statistics.Attach(StatisticsContext{referTag, uid, Contains(m_commandLine, kAutorunSwitch)},
+                    this);
   // No thread yet: the workers start when the first task is queued.
   workerPool = new (std::nothrow) CWorkerPool;
 }
@@ -30,6 +40,15 @@ CGlobalModule::~CGlobalModule() {
   g_current = m_previous;
 }
 
+FormEnvironment CGlobalModule::Environment() const {
+  FormEnvironment environment;
+  environment.instance = instance;
+  environment.className = windowClassName;
+  environment.windowTitle = windowTitle;
+  environment.topMost = topMost == 1;
+  return environment;
+}
+
 BOOL CGlobalModule::PreTranslateMessage(MSG* msg) {
   const HWND foreground = GetForegroundWindow();
   const HWND login = formLogin.GetHwnd();
@@ -39,8 +58,11 @@ BOOL CGlobalModule::PreTranslateMessage(MSG* msg) {
   return FALSE;
 }
 
-LRESULT CGlobalModule::RouteWindowMessage(UINT message, HWND window, WPARAM wParam,
-                                          LPARAM lParam) {
+LRESULT CGlobalModule::RouteWindowMessage(UINT message, HWND window, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_OVRIN_OFFER_UPGRADE) {
+    OfferUpgrade();
+    return 0;
+  }
   // While a form's window is being created its handle is not stored yet, so the
   // creation messages fall through to DefWindowProcW.
   if (window == formLogin.GetHwnd()) return formLogin.WindowProc(window, message, wParam, lParam);
@@ -48,35 +70,41 @@ LRESULT CGlobalModule::RouteWindowMessage(UINT message, HWND window, WPARAM wPar
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
+void CGlobalModule::OnLoginDocumentComplete() {
+  statistics.SendActiveBeacon();  // once per process
+  if (!IsActiveCounted()) SetActiveCounted();
+}
+
 bool CGlobalModule::QueueOneShotBeacon(RunMode mode) {
-  return mode == RunMode::Setup ? statistics.SendInstallBeacon()
-                                : statistics.SendUninstallBeacon();
+  return mode == RunMode::Setup ? statistics.SendInstallBeacon() : statistics.SendUninstallBeacon();
 }
 
 int CGlobalModule::Run() {
+  const FormEnvironment environment = Environment();
   const RunMode mode = RunModeFromCommandLine(m_commandLine);
   switch (mode) {
     case RunMode::Setup:
     case RunMode::Uninstall: {
       // The window comes first: a beacon that fails at once must find it to close.
-      if (!formLogin.CreateBare()) return 0;
+      if (!formLogin.CreateBare(environment)) return FailStartup(L"no window for the report");
       // Installers wait for this process: with no beacon under way nothing would ever
       // close the window, so the run ends now.
       if (!QueueOneShotBeacon(mode)) PostMessageW(formLogin.GetHwnd(), WM_OVRIN_QUIT_NOW, 0, 0);
       return RunMessageLoop();
     }
     case RunMode::ShowDesktop:
-      formLogin.CreateBare();
+      if (!formLogin.CreateBare(environment)) return FailStartup(L"no window to close");
       ShowDesktop();
       PostMessageW(formLogin.GetHwnd(), WM_OVRIN_QUIT_NOW, 0, 0);
       return RunMessageLoop();
     case RunMode::Normal:
       SetRect(&formBack.m_rcControl, 0, 0, 1100, 800);
-      formBack.Initialize();
-      ShowOffscreen(formBack);
+      if (!formBack.Initialize(environment)) return FailStartup(L"no background window");
+      ShowOffscreen(formBack, environment.topMost);
       SetRect(&formLogin.m_rcControl, 0, 0, 1100, 800);
-      formLogin.Initialize();
-      ShowOffscreen(formLogin);
+      if (!formLogin.Initialize(environment, formBack, *this))
+        return FailStartup(L"no login window");
+      ShowOffscreen(formLogin, environment.topMost);
       LaunchCompanion();
       return RunMessageLoop();
   }

@@ -4,8 +4,11 @@
 // message loop.
 //
 // The program has one, a static object beside the entry point, built before wWinMain
-// (it loads the configuration) and destroyed after it. App() reaches the newest
-// instance alive, so tests build their own objects against a clean settings file.
+// (it loads the configuration) and destroyed after it. It is the composition root: the
+// toolkit, the page windows and the statistics get what they need from it as values and
+// small interfaces (FormEnvironment, ILoginHost, StatisticsContext, IBeaconQueue) and
+// never reach for it themselves. App() reaches the newest instance alive for the window
+// procedure, so tests build their own objects against a clean settings file.
 #pragma once
 
 #include <windows.h>
@@ -17,14 +20,16 @@
 #include "app/run_mode.h"
 #include "net/statistics.h"
 #include "ui/form_back.h"
+#include "ui/kt_form.h"
 #include "web/form_login.h"
+#include "web/login_host.h"
 
 class CFormGame;
 class CFormQQLogin;
 class CWorkerPool;
 struct DownloadTask;
 
-class CGlobalModule : public CMessageFilter {
+class CGlobalModule : public CMessageFilter, public ILoginHost, public IBeaconQueue {
  public:
   // commandLine decides the run mode and whether this process counts as a run.
   explicit CGlobalModule(std::wstring commandLine = GetCommandLineW());
@@ -40,8 +45,13 @@ class CGlobalModule : public CMessageFilter {
   // owns the window, else DefWindowProcW. Main thread.
   LRESULT RouteWindowMessage(UINT message, HWND window, WPARAM wParam, LPARAM lParam);
 
-  // Chooses the run mode, prepares its windows, runs the loop; the loop's exit code.
+  // Chooses the run mode, prepares its windows, runs the loop; the loop's exit code, or
+  // kExitNoWindow when a window the mode needs could not be made.
   int Run();
+
+  // What the forms are made with: the instance, class and title the entry point filled
+  // in, and the TopMost setting.
+  FormEnvironment Environment() const;
 
   // Configuration and counters, all over the settings file.
   void LoadConfiguration();
@@ -49,10 +59,10 @@ class CGlobalModule : public CMessageFilter {
   int GetRunCount();
   bool IsActiveCounted();
   void SetActiveCounted();
-  std::wstring GetLoginUrl() const { return loginUrl; }
+  std::wstring GetLoginUrl() const override { return loginUrl; }
   std::wstring GetRefer() const { return referTag; }
   std::wstring GetUid() const { return uid; }
-  std::wstring GetPayUrl() const;
+  std::wstring GetPayUrl() const override;
   // The command line the run mode and the beacons are read from.
   const std::wstring& CommandLine() const { return m_commandLine; }
 
@@ -64,11 +74,22 @@ class CGlobalModule : public CMessageFilter {
   // Queues the upgrader download to the upgrader's path.
   bool StartUpgraderDownload();
   // Queues url into the temporary folder as fileName (named after the URL when empty).
-  bool QueueTempDownload(const std::wstring& url, int taskId, const std::wstring& fileName);
+  bool QueueTempDownload(const std::wstring& url, int taskId,
+                         const std::wstring& fileName) override;
   // The callback of every task queued here (user = the application object); acts on
-  // event 3 only, on the worker thread: offers the upgrade, hands over to the upgrader,
-  // or ends a one-shot run.
+  // event 3 only, on the worker thread: asks the main thread to offer the upgrade, hands
+  // over to the upgrader, or ends a one-shot run. It never waits on a window.
   static int OnDownloadEvent(void* user, int taskId, int event, int result, intptr_t extra);
+  // On the main thread, after a version file offered latestVersion: the offer, the
+  // windows hidden, the upgrader download.
+  void OfferUpgrade();
+
+  // The login window's host.
+  void SetUserName(const std::wstring& name) override { userName = name; }
+  void SetServerId(const std::wstring& id) override { serverId = id; }
+  // The active beacon (once per process) and its counter.
+  void OnLoginDocumentComplete() override;
+  void OnLoginPageShown() override { StartVersionCheck(); }
 
   HINSTANCE instance = nullptr;
   WCHAR windowTitle[100] = {};
@@ -98,21 +119,27 @@ class CGlobalModule : public CMessageFilter {
 
   DownloadTask MakeTask(const std::wstring& url, int taskId, const std::wstring& filePath);
   bool QueueDownload(const DownloadTask& task);
-  // On the worker that completed the version file: the decision, the offer and the
-  // upgrader download.
-  void OfferUpgrade(const std::wstring& versionFile);
+  // On the worker that completed the version file: the decision; an offer is handed to
+  // the main thread.
+  void DecideUpgrade(const std::wstring& versionFile);
   // On the worker that completed the upgrader: the signature check and the start.
   void HandOverToUpgrader(const std::wstring& upgraderPath);
   void HideForUpgrade();
-  // A failed upgrade gives the player the windows back as they were before.
+  // A failed upgrade gives the player the windows back as they were before. Callable
+  // from a worker: the windows are shown asynchronously.
   void ShowAfterFailedUpgrade();
 
   std::wstring m_commandLine;
   CGlobalModule* m_previous;
   bool m_bVersionCheckQueued = false;  // main thread only
+  // Written on the main thread before the upgrader download is queued, read by the
+  // worker that completes it (the pool's queue lock orders the two).
   bool m_bLoginShownBeforeUpgrade = false;
   bool m_bBackShownBeforeUpgrade = false;
 };
 
-// The newest application object alive.
-CGlobalModule& App();
+// The exit code of a run that could not make a window it needs.
+inline constexpr int kExitNoWindow = 2;
+
+// The newest application object alive, or null when there is none.
+CGlobalModule* App();

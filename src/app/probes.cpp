@@ -7,8 +7,8 @@
 #include <memory>
 #include <new>
 
-#include "app/handles.h"
-#include "app/strings.h"
+#include "base/handles.h"
+#include "base/strings.h"
 
 namespace {
 

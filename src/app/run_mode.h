@@ -13,8 +13,3 @@ enum class RunMode { Setup, Uninstall, ShowDesktop, Normal };
 // Case-sensitive substring searches over the whole line, the program's path included,
 // in the order set-up, uninstall, show desktop; the first one present wins.
 RunMode RunModeFromCommandLine(const std::wstring& commandLine);
-
-// The same tests over GetCommandLineW().
-bool IsSetupSuccessRun();
-bool IsUninstallSuccessRun();
-bool IsShowDesktopRun();

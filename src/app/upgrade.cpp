@@ -1,21 +1,23 @@
 // The upgrade check, the hand-over to the upgrader and the completion of every download
-// the application object queues. Completions run on a pool worker: the message box
-// blocks only that worker, and the windows are reached by ShowWindow and posted
-// messages, which are safe across threads.
+// the application object queues. Completions run on a pool worker, which never waits on
+// a window of the main thread: the main thread may itself be waiting for the workers to
+// stop at exit. So the worker only decides; the offer (a message box owned by the login
+// window), the hiding and the next download happen on the main thread, asked for with a
+// posted message, and a worker brings windows back with ShowWindowAsync.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cwchar>
 
-#include "app/files.h"
 #include "app/global_module.h"
-#include "app/messages.h"
 #include "app/probes.h"
-#include "app/task_ids.h"
 #include "app/upgrade_rules.h"
 #include "app/upgrader_trust.h"
-#include "deploy_config.h"
-#include "app/handles.h"
+#include "base/deploy_config.h"
+#include "base/files.h"
+#include "base/handles.h"
+#include "base/messages.h"
+#include "base/task_ids.h"
 #include "net/worker_pool.h"
 
 namespace {
@@ -77,19 +79,25 @@ DownloadTask CGlobalModule::MakeTask(const std::wstring& url, int taskId,
 
 void CGlobalModule::StartVersionCheck() {
   if (m_bVersionCheckQueued || workerPool == nullptr) return;
-  DownloadTask task = MakeTask(versionCheckUrl, kTaskVersionFile, GetUpgradeFolder());
+  // Without a data folder there is no place to keep the file: no check this run.
+  const std::wstring folder = GetUpgradeFolder();
+  if (folder.empty()) return;
+  DownloadTask task = MakeTask(versionCheckUrl, kTaskVersionFile, folder);
   task.nameAfterUrl = 1;
   // Noted once queued: a failed check waits for the next start of the program.
   if (QueueDownload(task)) m_bVersionCheckQueued = true;
 }
 
 bool CGlobalModule::StartUpgraderDownload() {
-  return QueueDownload(MakeTask(upgraderUrl, kTaskUpgrader, GetUpgraderPath()));
+  const std::wstring path = GetUpgraderPath();
+  return !path.empty() && QueueDownload(MakeTask(upgraderUrl, kTaskUpgrader, path));
 }
 
 bool CGlobalModule::QueueTempDownload(const std::wstring& url, int taskId,
                                       const std::wstring& fileName) {
-  DownloadTask task = MakeTask(url, taskId, GetTempFolder() + fileName);
+  const std::wstring folder = GetTempFolder();
+  if (folder.empty()) return false;
+  DownloadTask task = MakeTask(url, taskId, folder + fileName);
   task.nameAfterUrl = fileName.empty() ? 1 : 0;
   return QueueDownload(task);
 }
@@ -105,7 +113,7 @@ int CGlobalModule::OnDownloadEvent(void* user, int taskId, int event, int result
   const DownloadTask* task = reinterpret_cast<const DownloadTask*>(extra);
   try {
     if (taskId == kTaskVersionFile && result == DOWNLOAD_OK && task != nullptr)
-      app.OfferUpgrade(task->filePath);
+      app.DecideUpgrade(task->filePath);
     else if (taskId == kTaskUpgrader && result == DOWNLOAD_OK && task != nullptr)
       app.HandOverToUpgrader(task->filePath);
     else if (taskId == kTaskUpgrader)
@@ -118,13 +126,18 @@ int CGlobalModule::OnDownloadEvent(void* user, int taskId, int event, int result
   return 0;
 }
 
-void CGlobalModule::OfferUpgrade(const std::wstring& versionFile) {
+void CGlobalModule::DecideUpgrade(const std::wstring& versionFile) {
   const std::wstring current = ReadIniString(kVersionSection, kCurrentVersionKey, L"", versionFile);
   const std::wstring range = ReadIniString(kVersionSection, kUpgradeRangeKey, L"", versionFile);
   const std::wstring last =
       ReadIniString(kVersionSection, kLastUpgradeKey, L"", GetLastUpgradeIniPath());
   latestVersion = current;
   if (!ShouldOfferUpgrade(current, range, last)) return;
+  // The post orders the write of latestVersion before the main thread reads it.
+  PostMessageW(formLogin.GetHwnd(), WM_OVRIN_OFFER_UPGRADE, 0, 0);
+}
+
+void CGlobalModule::OfferUpgrade() {
   // OK is the only answer: the box only tells the player what comes.
   MessageBoxW(formLogin.GetHwnd(), UpgradeOfferText(latestVersion).c_str(), kUpgradeCaption, MB_OK);
   HideForUpgrade();
@@ -164,6 +177,7 @@ void CGlobalModule::HideForUpgrade() {
 
 void CGlobalModule::ShowAfterFailedUpgrade() {
   // Shown without activation: a worker cannot take the foreground from the player.
-  if (m_bBackShownBeforeUpgrade) ShowWindow(formBack.GetHwnd(), SW_SHOWNA);
-  if (m_bLoginShownBeforeUpgrade) ShowWindow(formLogin.GetHwnd(), SW_SHOWNA);
+  // Asynchronously, so that a worker never waits for the main thread.
+  if (m_bBackShownBeforeUpgrade) ShowWindowAsync(formBack.GetHwnd(), SW_SHOWNA);
+  if (m_bLoginShownBeforeUpgrade) ShowWindowAsync(formLogin.GetHwnd(), SW_SHOWNA);
 }

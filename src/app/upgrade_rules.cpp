@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "app/strings.h"
-#include "app/version.h"
+#include "base/strings.h"
+#include "base/version.h"
 
 namespace {
 

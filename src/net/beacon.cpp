@@ -1,7 +1,7 @@
 #include "net/beacon.h"
 
-#include "app/strings.h"
-#include "app/version.h"
+#include "base/strings.h"
+#include "base/version.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <cwchar>
 
-#include "app/handles.h"
+#include "base/handles.h"
 
 #if !defined(_WIN64)
 static_assert(sizeof(PROCESSENTRY32W) == 556, "Toolhelp entry of the 32-bit product");

@@ -11,8 +11,6 @@ constexpr size_t kModelFirstWord = 27;
 constexpr size_t kDescriptorSerialOffsetField = 24;
 constexpr size_t kMediaSerialStart = 16;
 constexpr size_t kScsiIdentifyStart = 28 + 16;
-constexpr size_t kPortDiskPresentStart = 4;
-constexpr size_t kPortIdentifyStart = 12;
 
 // Drives hand out text in the ANSI code page's bytes; the probe widens them the way a
 // signed char converts, which is what keeps identifiers stable across versions.
@@ -88,17 +86,6 @@ bool SerialFromScsiIdentifyReply(const unsigned char* answer, size_t size, std::
   if (identify[2 * kModelFirstWord] == 0) return false;
   serial = SerialFromIdentifyData(identify, kIdentifyDataBytes);
   return true;
-}
-
-std::vector<std::wstring> SerialsFromPortIdentify(const unsigned char* answer, size_t size) {
-  std::vector<std::wstring> serials;
-  if (answer == nullptr || size < kPortIdentifyBytes) return serials;
-  for (size_t disk = 0; disk < 8; ++disk) {
-    if (answer[kPortDiskPresentStart + disk] == 0 || answer[disk / 2] == 0) continue;
-    serials.push_back(SerialFromIdentifyData(
-        answer + kPortIdentifyStart + disk * kIdentifyDataBytes, kIdentifyDataBytes));
-  }
-  return serials;
 }
 
 bool IsUsableSerial(const std::wstring& serial) {

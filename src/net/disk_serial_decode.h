@@ -6,13 +6,9 @@
 
 #include <cstddef>
 #include <string>
-#include <vector>
 
 // Size of ATA IDENTIFY DEVICE data: 256 little-endian 16-bit words.
 constexpr size_t kIdentifyDataBytes = 512;
-// The structure the IDE port driver fills on systems outside the NT family:
-// 4 controller-present bytes, 8 disk-present bytes, then one identify block per disk.
-constexpr size_t kPortIdentifyBytes = 4 + 8 + 8 * kIdentifyDataBytes;
 
 // Serial text from words 10 to 19 of identify data: per word the high byte, then the
 // low byte; each byte widened by sign extension (0x80..0xFF -> 0xFF80..0xFFFF); every
@@ -39,10 +35,6 @@ std::wstring SerialFromMediaSerialData(const unsigned char* answer, size_t size)
 // answer is too short or the model number's first byte (identify word 27) is 0, which is
 // how an absent target answers.
 bool SerialFromScsiIdentifyReply(const unsigned char* answer, size_t size, std::wstring& serial);
-
-// The serials of the IDE port driver's structure, disks 0 to 7 in order, for each disk
-// whose disk-present byte and whose channel's (disk / 2) controller byte are non-zero.
-std::vector<std::wstring> SerialsFromPortIdentify(const unsigned char* answer, size_t size);
 
 // Whether a decoded serial is worth keeping: its first character is an ASCII letter or
 // digit (the storage methods yield noise for disks that carry no serial).

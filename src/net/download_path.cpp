@@ -1,6 +1,6 @@
 #include "net/download_path.h"
 
-#include "app/strings.h"
+#include "base/strings.h"
 
 std::wstring UrlLastSegment(const std::wstring& url) {
   const size_t slash = url.rfind(L'/');

@@ -7,9 +7,9 @@
 
 #include <cstdint>
 
-#include "app/files.h"
+#include "base/files.h"
 #include "net/download_path.h"
-#include "app/handles.h"
+#include "base/handles.h"
 #include "net/worker_pool.h"
 
 namespace {

@@ -14,9 +14,9 @@
 #include <new>
 #include <string>
 
-#include "app/files.h"
-#include "app/handles.h"
-#include "app/strings.h"
+#include "base/files.h"
+#include "base/handles.h"
+#include "base/strings.h"
 #include "net/disk_serial_decode.h"
 #include "net/md5.h"
 
@@ -29,7 +29,6 @@ constexpr DWORD kScsiMiniport = 0x0004D008;
 constexpr DWORD kScsiMiniportIdentify = 0x001B0501;
 constexpr DWORD kStorageQueryProperty = 0x002D1400;
 constexpr DWORD kStorageGetMediaSerialNumber = 0x002D0C10;
-constexpr DWORD kPortGetIdentify = 1;
 
 constexpr int kDriveCount = 16;
 constexpr int kScsiTargets = 2;
@@ -40,7 +39,6 @@ constexpr DWORD kSmartOutputBytes = sizeof(SENDCMDOUTPARAMS) - 1 + 512;         
 constexpr DWORD kScsiInputBytes = sizeof(SRB_IO_CONTROL) + kSmartInputBytes;        // 60
 constexpr DWORD kScsiBufferBytes = sizeof(SRB_IO_CONTROL) + kSmartOutputBytes + 1;  // 557
 constexpr DWORD kStorageAnswerBytes = 8192;
-constexpr int kPortAttempts = 10;
 // One adapter record as the 32-bit system library lays it out (64-bit lease times);
 // mingw's own declaration of the record is 8 bytes shorter on i686.
 constexpr ULONG kFirstAdapterBufferBytes = 648;
@@ -49,7 +47,6 @@ static_assert(kSmartInputBytes == 32 && kSmartOutputBytes == 528, "SMART layouts
 static_assert(kScsiInputBytes == 60 && kScsiBufferBytes == 557, "SCSI miniport layout");
 static_assert(sizeof(GETVERSIONINPARAMS) == 24, "SMART version layout");
 static_assert(sizeof(STORAGE_PROPERTY_QUERY) == 12, "storage query layout");
-static_assert(sizeof(OSVERSIONINFOW) == 276, "version layout");
 
 const wchar_t kNetworkClassKey[] =
     L"System\\CurrentControlSet\\Control\\Network\\{4D36E972-E325-11CE-BFC1-08002BE10318}\\";
@@ -61,12 +58,6 @@ struct CpuIdCache {
   wchar_t text[kCpuIdChars] = {};
 };
 CpuIdCache g_cpuIdCache;
-
-bool GetSystemVersion(OSVERSIONINFOW& version) {
-  version = {};
-  version.dwOSVersionInfoSize = sizeof version;
-  return GetVersionExW(&version) != FALSE;
-}
 
 CScopedHandle OpenDevice(const wchar_t* format, int number, DWORD access) {
   wchar_t name[32] = {};
@@ -163,29 +154,6 @@ void RunNoRightsMethod(CHardwareProbe& probe) {
   }
 }
 
-// Systems outside the NT family: the IDE port driver hands out the identify blocks of
-// every disk at once. It wants the caller at real-time priority while it talks to the
-// controller.
-bool RunPortMethod(CHardwareProbe& probe) {
-  const HANDLE process = GetCurrentProcess();
-  SetPriorityClass(process, REALTIME_PRIORITY_CLASS);
-  CScopedHandle device(
-      CreateFileW(L"\\\\.\\IDE21201.VXD", 0, 0, nullptr, 0, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
-  const bool opened = device.IsValid();
-  if (opened) {
-    std::unique_ptr<unsigned char[]> answer(new (std::nothrow) unsigned char[kPortIdentifyBytes]());
-    if (answer) {
-      // The driver fills the whole structure although only 4 bytes are declared.
-      Control(device, kPortGetIdentify, nullptr, 0, answer.get(), 4);
-      for (const std::wstring& serial : SerialsFromPortIdentify(answer.get(), kPortIdentifyBytes))
-        probe.AddSerial(serial);
-    }
-    device.Reset();
-  }
-  SetPriorityClass(process, NORMAL_PRIORITY_CLASS);
-  return opened;
-}
-
 void Append(wchar_t (&buffer)[kHardwareStringChars], const wchar_t* part) {
   const size_t used = std::wcslen(buffer);
   std::wcsncpy(buffer + used, part, kHardwareStringChars - 1 - used);
@@ -256,15 +224,9 @@ bool GetCpuIdString(CHardwareProbe& probe, wchar_t (&buffer)[kCpuIdChars]) {
 bool GetDiskSerial(CHardwareProbe& probe, wchar_t (&buffer)[kDiskSerialChars]) {
   buffer[0] = L'\0';
   probe.serialCursor = 0;
-  OSVERSIONINFOW version;
-  if (GetSystemVersion(version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT) {
-    RunAdministratorMethod(probe);
-    if (probe.serialCount == 0) RunScsiMethod(probe);
-    if (probe.serialCount == 0) RunNoRightsMethod(probe);
-  } else {
-    for (int attempt = 0; attempt < kPortAttempts && !RunPortMethod(probe); ++attempt) {
-    }
-  }
+  RunAdministratorMethod(probe);
+  if (probe.serialCount == 0) RunScsiMethod(probe);
+  if (probe.serialCount == 0) RunNoRightsMethod(probe);
   if (probe.serialCursor >= probe.serialCount) return false;
   std::wcscpy(buffer, probe.serials[probe.serialCursor]);
   ++probe.serialCursor;
@@ -317,20 +279,7 @@ bool IsPhysicalEthernetAdapter(const IP_ADAPTER_INFO& adapter) {
   if (RegQueryValueExW(key.Get(), L"PnpInstanceID", nullptr, nullptr,
                        reinterpret_cast<BYTE*>(value), &bytes) != ERROR_SUCCESS)
     return false;
-  if (_wcsnicmp(value, L"pci", 3) != 0) return false;
-  if (IsVistaOrLater()) return adapter.Type == MIB_IF_TYPE_ETHERNET;
-  BYTE subType[1024] = {};
-  bytes = sizeof subType;
-  if (RegQueryValueExW(key.Get(), L"MediaSubType", nullptr, nullptr, subType, &bytes) !=
-      ERROR_SUCCESS)
-    return false;
-  DWORD first = 0;
-  std::memcpy(&first, subType, sizeof first);
-  return first == 1;
-}
-
-bool IsVistaOrLater() {
-  OSVERSIONINFOW version;
-  return GetSystemVersion(version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT &&
-         version.dwMajorVersion >= 6;
+  // Pre-Vista systems told Ethernet apart by a "MediaSubType" value; a Windows 7 build
+  // only ever sees the adapter type.
+  return _wcsnicmp(value, L"pci", 3) == 0 && adapter.Type == MIB_IF_TYPE_ETHERNET;
 }

@@ -54,9 +54,9 @@ void BuildHardwareString(wchar_t (&buffer)[kHardwareStringChars]);
 // process affinity is back to its previous mask whenever this returns.
 bool GetCpuIdString(CHardwareProbe& probe, wchar_t (&buffer)[kCpuIdChars]);
 
-// The next disk serial of probe (the first one for a fresh probe): on the NT family the
-// administrator, SCSI and no-rights methods in that order until one finds a serial;
-// elsewhere the IDE port driver. False when no serial is left.
+// The next disk serial of probe (the first one for a fresh probe): the administrator,
+// SCSI and no-rights methods in that order until one finds a serial. False when no
+// serial is left.
 bool GetDiskSerial(CHardwareProbe& probe, wchar_t (&buffer)[kDiskSerialChars]);
 
 // The MAC address of the first physical Ethernet adapter, or else of the first adapter,
@@ -64,12 +64,8 @@ bool GetDiskSerial(CHardwareProbe& probe, wchar_t (&buffer)[kDiskSerialChars]);
 bool GetMacAddress(wchar_t (&buffer)[kMacChars]);
 
 // Whether the adapter sits on the PCI bus (its network Connection key's "PnpInstanceID"
-// starts with "pci", any case) and is Ethernet: its type on Vista and later, else its
-// "MediaSubType" value being 1.
+// starts with "pci", any case) and is of the Ethernet type.
 bool IsPhysicalEthernetAdapter(const IP_ADAPTER_INFO& adapter);
-
-// True on the NT family from major version 6 on.
-bool IsVistaOrLater();
 
 // The adapter GetMacAddress takes from a list: the first one isPhysical accepts, else
 // the first of the list; null for an empty list.

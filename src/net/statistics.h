@@ -1,6 +1,6 @@
 // The install, activation and uninstall reports to the platform's statistics service.
 // The values the beacons carry are gathered once per process, on the first beacon; the
-// beacons themselves are downloads on the application object's worker pool, their
+// beacons themselves are downloads the program queues (on its worker pool), their
 // answers (an image nobody reads) kept in the temporary folder.
 #pragma once
 
@@ -8,14 +8,38 @@
 
 #include "net/beacon.h"
 
+// What the beacons carry from the program's configuration and command line.
+struct StatisticsContext {
+  std::wstring refer;    // the Refer setting
+  std::wstring uid;      // the UID setting: the game's code
+  bool autorun = false;  // Windows started the program ("/autorun" on its command line)
+};
+
+// Where the beacons go: queues url as a download into the temporary folder as fileName
+// (named after the address when empty) under taskId. False when nothing was queued.
+class IBeaconQueue {
+ public:
+  virtual bool QueueTempDownload(const std::wstring& url, int taskId,
+                                 const std::wstring& fileName) = 0;
+
+ protected:
+  ~IBeaconQueue() = default;
+};
+
 class CStatistics {
  public:
   CStatistics() = default;
 
+  // The program's values and its download queue, before the first beacon. Without a
+  // queue no beacon is sent.
+  void Attach(const StatisticsContext& context, IBeaconQueue* queue) {
+    m_context = context;
+    m_pQueue = queue;
+  }
+
   // Gathers the values once; later calls return at once. Creates and stores the install
   // identifier and install time when the settings file has none; reads the install type,
-  // "/autorun" from the command line, the internet-cafe probe and the machine
-  // identifier. Main thread.
+  // the internet-cafe probe and the machine identifier. Main thread.
   void Initialise();
 
   // Each queues its beacon (task 3, 4, 5) and returns whether it was queued. The active
@@ -37,6 +61,10 @@ class CStatistics {
 
  private:
   BeaconFields Fields() const;
+  bool Queue(const std::wstring& url, int taskId, const wchar_t* fileName);
+
+  StatisticsContext m_context;
+  IBeaconQueue* m_pQueue = nullptr;
 };
 
 // The beacon answers in the temporary folder.

@@ -4,10 +4,9 @@
 
 CThreadHolder::~CThreadHolder() {
   RequestStop();
-  if (m_hThread != nullptr) {
-    WaitForSingleObject(m_hThread, INFINITE);
-    CloseHandle(m_hThread);
-    m_hThread = nullptr;
+  if (m_hThread) {
+    WaitForSingleObject(m_hThread.Get(), INFINITE);
+    m_hThread.Reset();
   }
 }
 
@@ -22,7 +21,7 @@ bool CThreadHolder::Begin(Routine routine, void* argument) {
     RequestStop();
     return false;
   }
-  m_hThread = reinterpret_cast<HANDLE>(thread);
+  m_hThread.Reset(reinterpret_cast<HANDLE>(thread));
   return true;
 }
 

@@ -5,6 +5,8 @@
 
 #include <atomic>
 
+#include "base/handles.h"
+
 class CThreadHolder {
  public:
   typedef unsigned (*Routine)(void* argument);
@@ -23,7 +25,7 @@ class CThreadHolder {
   bool IsStopping() const { return m_stop.load(std::memory_order_acquire) != 0; }
   void RequestStop() { m_stop.store(1, std::memory_order_release); }
 
-  HANDLE m_hThread = nullptr;
+  CScopedHandle m_hThread;
   // 1 = stop requested or not running; cleared just before the thread starts.
   std::atomic<int> m_stop{1};
   Routine m_routine = nullptr;

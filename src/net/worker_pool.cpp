@@ -3,7 +3,7 @@
 #include <memory>
 #include <new>
 
-#include "app/handles.h"
+#include "base/handles.h"
 
 namespace {
 
@@ -15,34 +15,30 @@ constexpr DWORD kRetryNapMs = 100;
 
 }  // namespace
 
-CWorkerThread::~CWorkerThread() {
-  Stop();
-  if (m_hEvent != nullptr) CloseHandle(m_hEvent);
-}
+CWorkerThread::~CWorkerThread() { Stop(); }
 
 bool CWorkerThread::Begin() {
   // A worker without its event would poll the queue without pausing; it is discarded
   // like one whose thread cannot be created.
-  m_hEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-  if (m_hEvent == nullptr) return false;
+  m_hEvent.Reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+  if (!m_hEvent) return false;
   return m_holder.Begin(&CWorkerThread::Loop, this);
 }
 
 void CWorkerThread::Stop() {
   m_holder.RequestStop();
-  if (m_hEvent != nullptr) SetEvent(m_hEvent);
-  if (m_holder.m_hThread != nullptr) {
+  if (m_hEvent) SetEvent(m_hEvent.Get());
+  if (m_holder.m_hThread) {
     // A worker blocked inside WinINet (there are no time-outs) is not waited for at
     // exit longer than this; its task is then lost without event 3.
-    if (WaitForSingleObject(m_holder.m_hThread, kStopWaitMs) == WAIT_TIMEOUT)
-      TerminateThread(m_holder.m_hThread, 0);
-    CloseHandle(m_holder.m_hThread);
-    m_holder.m_hThread = nullptr;
+    if (WaitForSingleObject(m_holder.m_hThread.Get(), kStopWaitMs) == WAIT_TIMEOUT)
+      TerminateThread(m_holder.m_hThread.Get(), 0);
+    m_holder.m_hThread.Reset();
   }
 }
 
 void CWorkerThread::Wake() const {
-  if (m_hEvent != nullptr) SetEvent(m_hEvent);
+  if (m_hEvent) SetEvent(m_hEvent.Get());
 }
 
 unsigned CWorkerThread::Loop(void* argument) {
@@ -51,7 +47,7 @@ unsigned CWorkerThread::Loop(void* argument) {
     std::unique_ptr<DownloadTask> task(self->m_pool->Dequeue());
     if (!task) {
       // Woken early by Enqueue or Stop; the time limit only bounds an idle loop.
-      WaitForSingleObject(self->m_hEvent, kIdleWaitMs);
+      WaitForSingleObject(self->m_hEvent.Get(), kIdleWaitMs);
       continue;
     }
     // A callback that throws loses its own task, not the worker.

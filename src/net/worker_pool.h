@@ -16,6 +16,7 @@
 #include <deque>
 #include <vector>
 
+#include "base/handles.h"
 #include "net/download_task.h"
 #include "net/thread_holder.h"
 
@@ -43,7 +44,7 @@ class CWorkerThread {
 
   CThreadHolder m_holder;
   CWorkerPool* m_pool;
-  HANDLE m_hEvent = nullptr;
+  CScopedHandle m_hEvent;
 
  private:
   static unsigned Loop(void* worker);

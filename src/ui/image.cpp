@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "ui/gdi.h"
+
 namespace {
 
 // GDI+ is started on the first decode and left running for the life of the process:
@@ -19,42 +21,22 @@ bool EnsureGdiplus() {
   return started;
 }
 
-// One memory device context per thread, reused by every blit: creating and deleting
-// a context costs more than a small blit, and a window paints a dozen of them.
-class BlitDC {
- public:
-  BlitDC() : m_dc(CreateCompatibleDC(nullptr)) {}
-  ~BlitDC() {
-    if (m_dc != nullptr) DeleteDC(m_dc);
-  }
-  BlitDC(const BlitDC&) = delete;
-  BlitDC& operator=(const BlitDC&) = delete;
-  HDC get() const { return m_dc; }
-
- private:
-  HDC m_dc;
-};
-
 // The thread's blit context with one bitmap selected, for the length of a blit; the
-// bitmap is deselected afterwards, so it can be selected anywhere else.
+// bitmap is deselected afterwards, so it can be selected anywhere else. The context is
+// one per thread, reused by every blit: creating and deleting a context costs more than
+// a small blit, and a window paints a dozen of them.
 class SelectedBitmap {
  public:
-  explicit SelectedBitmap(HBITMAP bitmap) {
-    thread_local BlitDC cached;
-    m_dc = cached.get();
-    if (m_dc != nullptr) m_old = SelectObject(m_dc, bitmap);
-    if (m_old == nullptr) m_dc = nullptr;  // not selectable (already selected elsewhere)
-  }
-  ~SelectedBitmap() {
-    if (m_dc != nullptr) SelectObject(m_dc, m_old);
-  }
-  SelectedBitmap(const SelectedBitmap&) = delete;
-  SelectedBitmap& operator=(const SelectedBitmap&) = delete;
-  HDC dc() const { return m_dc; }
+  explicit SelectedBitmap(HBITMAP bitmap) : m_selection(Cached(), bitmap) {}
+  // Null when the bitmap could not be selected (already selected elsewhere).
+  HDC dc() const { return m_selection.selected() ? Cached() : nullptr; }
 
  private:
-  HDC m_dc = nullptr;
-  HGDIOBJ m_old = nullptr;
+  static HDC Cached() {
+    thread_local CMemoryDC cached;
+    return cached.get();
+  }
+  CSelectedObject m_selection;
 };
 
 bool PaletteHasAlpha(Gdiplus::Bitmap& bitmap) {
@@ -129,8 +111,8 @@ HRESULT CImage::Load(IStream* stream) {
     const UINT count = palette->Count < 256 ? palette->Count : 256;
     for (UINT i = 0; i < count; ++i) {
       const Gdiplus::ARGB c = palette->Entries[i];
-      info.colors[i] = RGBQUAD{static_cast<BYTE>(c), static_cast<BYTE>(c >> 8),
-                               static_cast<BYTE>(c >> 16), 0};
+      info.colors[i] =
+          RGBQUAD{static_cast<BYTE>(c), static_cast<BYTE>(c >> 8), static_cast<BYTE>(c >> 16), 0};
     }
     info.header.biClrUsed = count;
   }

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "app/global_module.h"
 #include "ui/placement.h"
 
 namespace {
@@ -108,8 +107,7 @@ LRESULT CKTForm::SysCommand(int code, HWND target) {
   // The system's move and size loops are drawn as outlines, so the skinned window is
   // not repainted at every step.
   if (fullDrag) SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, FALSE, nullptr, 0);
-  const LRESULT result =
-      SendMessageW(target, WM_SYSCOMMAND, static_cast<WPARAM>(0xF000 + code), 0);
+  const LRESULT result = SendMessageW(target, WM_SYSCOMMAND, static_cast<WPARAM>(0xF000 + code), 0);
   if (fullDrag) return SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, 0);
   return result;
 }
@@ -117,9 +115,9 @@ LRESULT CKTForm::SysCommand(int code, HWND target) {
 bool CKTForm::Create(const wchar_t* className, const wchar_t* windowName, HINSTANCE instance,
                      HWND parent) {
   if (m_hWndForm != nullptr) return true;
-  m_hWndForm = CreateWindowExW(0, className, windowName, WS_POPUP, m_rcControl.left,
-                               m_rcControl.top, m_rcControl.right, m_rcControl.bottom, parent,
-                               nullptr, instance, nullptr);
+  m_hWndForm =
+      CreateWindowExW(0, className, windowName, WS_POPUP, m_rcControl.left, m_rcControl.top,
+                      m_rcControl.right, m_rcControl.bottom, parent, nullptr, instance, nullptr);
   if (m_hWndForm != nullptr) SetWindowTextW(m_hWndForm, kGameTitle);
   return m_hWndForm != nullptr;
 }
@@ -246,10 +244,10 @@ POINT CentreInWorkArea(HWND window) {
   return CenteredOrigin(work, client);
 }
 
-void ShowOffscreen(CKTForm& form) {
+void ShowOffscreen(CKTForm& form, bool topMost) {
   const HWND window = form.GetHwnd();
   SetTaskbarButton(window, false, false);
-  const HWND order = App().topMost == 1 ? HWND_TOPMOST : HWND_TOP;
+  const HWND order = topMost ? HWND_TOPMOST : HWND_TOP;
   SetWindowPos(window, order, -2000, -2000, 0, 0, SWP_SHOWWINDOW | SWP_NOSIZE);
   ShowWindow(window, SW_SHOWNORMAL);
   UpdateWindow(window);

@@ -10,6 +10,17 @@
 
 #include "ui/kt_base_control.h"
 
+// What every top-level window of the program is made with: the instance, the one window
+// class registered for all of them, the window name they are created with, and whether
+// the TopMost setting asks for topmost windows. The application object fills it once the
+// class is registered and hands it to each form it initialises.
+struct FormEnvironment {
+  HINSTANCE instance = nullptr;
+  const wchar_t* className = L"";
+  const wchar_t* windowTitle = L"";
+  bool topMost = false;
+};
+
 class CKTForm : public CKTBaseControl {
  public:
   CKTForm();
@@ -80,8 +91,8 @@ class CKTForm : public CKTBaseControl {
 };
 
 // Parks a form out of sight at (-2000, -2000) while keeping it shown and off the
-// taskbar; topmost when the TopMost setting is 1.
-void ShowOffscreen(CKTForm& form);
+// taskbar; topmost when topMost is set.
+void ShowOffscreen(CKTForm& form, bool topMost);
 
 // Puts the window on the taskbar (WS_EX_APPWINDOW) or keeps it off (WS_EX_TOOLWINDOW),
 // and makes it topmost when topMost is set. The background window carries the button;

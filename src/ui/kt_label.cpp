@@ -1,5 +1,6 @@
 #include "ui/kt_label.h"
 
+#include "ui/gdi.h"
 #include "ui/text_fit.h"
 
 namespace {
@@ -43,8 +44,8 @@ CKTLabel::~CKTLabel() {
 void CKTLabel::EnsureFont() {
   if (!m_bFontDirty) return;
   if (m_hFont != nullptr) DeleteObject(m_hFont);
-  m_hFont = CreateFontW(m_nFontHeight, 0, 0, 0, m_nWeight, FALSE, m_bUnderline, FALSE,
-                        ANSI_CHARSET, 0, 0, 0, FF_SWISS, m_strFontName.c_str());
+  m_hFont = CreateFontW(m_nFontHeight, 0, 0, 0, m_nWeight, FALSE, m_bUnderline, FALSE, ANSI_CHARSET,
+                        0, 0, 0, FF_SWISS, m_strFontName.c_str());
   m_bFontDirty = false;
 }
 
@@ -73,8 +74,8 @@ void CKTLabel::OnPaint(HDC hdc) {
   const int height = whole.bottom - whole.top;
   if (m_bAutoWidth) {
     const int width = whole.right - whole.left;
-    m_rcControl.right = m_rcControl.left +
-                        (m_nMaxWidth > 0 && width > m_nMaxWidth ? m_nMaxWidth : width);
+    m_rcControl.right =
+        m_rcControl.left + (m_nMaxWidth > 0 && width > m_nMaxWidth ? m_nMaxWidth : width);
   }
   const RECT from = m_rcControl;
   const FittedText fitted = FitLabelText(m_strText, m_rcControl.right, [&](const std::wstring& s) {
@@ -206,17 +207,19 @@ void CKTLabel::SetAutoWidth(bool autoWidth, int maxWidth) {
 
 int CKTLabel::GetTextWidth() {
   if (m_nTextWidth >= 0) return m_nTextWidth;
-  const HDC dc = GetDC(m_hWnd);
+  const CWindowDC window(m_hWnd);
+  const HDC dc = window.get();
   if (dc == nullptr) return 0;
   const int saved = SaveDC(dc);
   SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, m_crText);
   EnsureFont();
-  const HGDIOBJ oldFont = m_hFont != nullptr ? SelectObject(dc, m_hFont) : nullptr;
-  const RECT r = MeasureIn(dc, m_strText, m_rcControl);
-  if (oldFont != nullptr) SelectObject(dc, oldFont);
+  RECT r;
+  {
+    const CSelectedObject font(dc, m_hFont);
+    r = MeasureIn(dc, m_strText, m_rcControl);
+  }
   RestoreDC(dc, saved);
-  ReleaseDC(m_hWnd, dc);
   int width = r.right - r.left;
   if (m_nMaxWidth != 0 && m_nMaxWidth < width) width = m_nMaxWidth;
   m_nTextWidth = width;

@@ -5,7 +5,7 @@
 #include <mshtml.h>
 #include <ocidl.h>
 
-#include "app/strings.h"
+#include "base/strings.h"
 
 using Microsoft::WRL::ComPtr;
 

@@ -2,25 +2,18 @@
 
 #include <cwchar>
 
-#include "app/files.h"
-#include "app/global_module.h"
-#include "app/messages.h"
-#include "app/open_url.h"
-#include "app/strings.h"
+#include "base/files.h"
+#include "base/messages.h"
+#include "base/settings.h"
+#include "base/open_url.h"
+#include "base/strings.h"
 #include "ui/colors.h"
 #include "ui/image_ids.h"
 #include "ui/picture.h"
+#include "ui/window_styles.h"
 #include "web/site.h"
 
 namespace {
-
-// No popup frame, but a system menu and minimize box, so the shell treats the window as
-// an ordinary top-level window (Alt+F4, minimizing with its owner).
-void ApplyLoginStyle(HWND window) {
-  LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
-  style = (style & 0x7F30FF7F) | 0x000A0000;
-  SetWindowLongPtrW(window, GWL_STYLE, style);
-}
 
 // The system's move loop, started as if the caption had been pressed.
 constexpr WPARAM kDragMove = 0xF011;
@@ -70,20 +63,24 @@ const ButtonSpec kButtons[] = {
 
 }  // namespace
 
-bool CFormLogin::Initialize() {
-  CGlobalModule& app = App();
-  Create(app.windowClassName, app.windowTitle, app.instance, app.formBack.GetHwnd());
+bool CFormLogin::Initialize(const FormEnvironment& environment, CFormBack& back, ILoginHost& host) {
+  m_environment = environment;
+  m_pBack = &back;
+  m_pHost = &host;
+  if (!Create(environment.className, environment.windowTitle, environment.instance, back.GetHwnd()))
+    return false;
   const HWND window = GetHwnd();
-  ApplyLoginStyle(window);
+  back.SetFollower(window);
+  RestyleWindow(window, kFramelessStyleKeep);
   LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
-  exStyle = (exStyle & 0xFFFFFE7E) | WS_EX_LAYERED;
-  if (app.topMost == 1) exStyle |= WS_EX_TOPMOST;
+  exStyle = (exStyle & ~kFrameExStyles) | WS_EX_LAYERED;
+  if (environment.topMost) exStyle |= WS_EX_TOPMOST;
   SetWindowLongPtrW(window, GWL_EXSTYLE, exStyle);
   // Every pixel of the key colour is see-through and lets clicks reach the background
   // window below.
   SetLayeredWindowAttributes(window, kColorKey, 0, LWA_COLORKEY);
 
-  m_imgBack.m_bPng = LoadPngResource(app.instance, m_imgBack.m_image, IDB_LOGIN_BACK);
+  m_imgBack.m_bPng = LoadPngResource(environment.instance, m_imgBack.m_image, IDB_LOGIN_BACK);
   m_imgBack.m_bTransparent = false;
   ::SetRect(&m_imgBack.m_rcSlice, 5, 5, 5, 5);
   m_imgBack.SetRect(RECT{0, 0, 1100, 800});
@@ -92,7 +89,7 @@ bool CFormLogin::Initialize() {
   const HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
   for (const ButtonSpec& spec : kButtons) {
     CKTButton& button = this->*spec.button;
-    button.LoadImages(app.instance, spec.normal, spec.hover, spec.pressed);
+    button.LoadImages(environment.instance, spec.normal, spec.hover, spec.pressed);
     button.SetRect(spec.rect);
     button.m_hCursor = hand;
     AddControl(&button);
@@ -102,7 +99,7 @@ bool CFormLogin::Initialize() {
   m_view.CreateBrowser(window, RECT{-100, -100, -50, -50}, L"about:blank");
   m_view.m_event.AddHandler(this, &CFormLogin::OnWebNotify);
   m_view.m_bBlockNewWindows = true;
-  m_view.Navigate(app.GetLoginUrl());
+  m_view.Navigate(host.GetLoginUrl());
   m_view.FocusDocument();
 
   // Inside the page's area, so it shows only while the view is moved away. Not drawn
@@ -116,13 +113,14 @@ bool CFormLogin::Initialize() {
   return true;
 }
 
-bool CFormLogin::CreateBare() {
-  CGlobalModule& app = App();
-  if (!Create(app.windowClassName, app.windowTitle, app.instance, nullptr)) return false;
+bool CFormLogin::CreateBare(const FormEnvironment& environment) {
+  m_environment = environment;
+  if (!Create(environment.className, environment.windowTitle, environment.instance, nullptr))
+    return false;
   const HWND window = GetHwnd();
-  ApplyLoginStyle(window);
+  RestyleWindow(window, kFramelessStyleKeep);
   LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
-  exStyle = (exStyle & 0xFFFBFEFE) | WS_EX_TOOLWINDOW;
+  exStyle = (exStyle & ~kBareClearedExStyles) | WS_EX_TOOLWINDOW;
   SetWindowLongPtrW(window, GWL_EXSTYLE, exStyle);
   return true;
 }
@@ -130,17 +128,17 @@ bool CFormLogin::CreateBare() {
 // ---- Page notifications ----
 
 void CFormLogin::OnWebNotify(unsigned id, WebNotifyWParam, WebNotifyLParam) {
-  CGlobalModule& app = App();
+  // A bare window has no view and hears nothing; this guards a caller that got it wrong.
+  if (m_pHost == nullptr) return;
   switch (id) {
     case WEBNOTIFY_DOCUMENTCOMPLETE:
-      app.statistics.SendActiveBeacon();  // once per process
-      if (!app.IsActiveCounted()) app.SetActiveCounted();
+      m_pHost->OnLoginDocumentComplete();
       break;
     case WEBNOTIFY_NAVIGATEERROR:
       if (m_bReturned) break;
-      WriteIniString(L"Error", L"ErrorUrl", m_view.GetUrl(), GetSettingsPath());
+      WriteIniString(settings::kError, settings::kErrorUrl, m_view.GetUrl(), L"");
       ShowLoginWindow(true);
-      app.formBack.ShowOnScreen(m_bRetrying);
+      m_pBack->ShowOnScreen(m_bRetrying);
       break;
     case WEBNOTIFY_BEFORENAVIGATE:
       OnBeforeNavigate();
@@ -148,8 +146,8 @@ void CFormLogin::OnWebNotify(unsigned id, WebNotifyWParam, WebNotifyLParam) {
     case WEBNOTIFY_NAVIGATECOMPLETE:
       if (m_bReturned) break;
       ShowLoginWindow(false);
-      app.formBack.ShowOnScreen(m_bRetrying);
-      app.StartVersionCheck();  // once per process
+      m_pBack->ShowOnScreen(m_bRetrying);
+      m_pHost->OnLoginPageShown();
       break;
     case WEBNOTIFY_OPENOUTSIDE:
       OnOpenOutside();
@@ -160,18 +158,14 @@ void CFormLogin::OnWebNotify(unsigned id, WebNotifyWParam, WebNotifyLParam) {
 }
 
 void CFormLogin::OnBeforeNavigate() {
-  CGlobalModule& app = App();
-  const std::wstring url = m_view.GetUrl();
-  // Reaching the server list (site::ServerListMarker()) is where an open OAuth popup
-  // gets closed, once the program has that popup.
-  m_strLastUrl = url;
+  m_strLastUrl = m_view.GetUrl();
   // The rest of the address, later parameters included, is what the payment page gets.
   const size_t user = m_strLastUrl.find(site::kUserNameMarker);
   if (user != std::wstring::npos)
-    app.userName = m_strLastUrl.substr(user + std::wcslen(site::kUserNameMarker));
-  app.serverId.clear();
+    m_pHost->SetUserName(m_strLastUrl.substr(user + std::wcslen(site::kUserNameMarker)));
+  m_pHost->SetServerId(L"");
   if (!Contains(m_strLastUrl, site::kEnterGameMarker)) return;
-  app.serverId = GetUrlParam(m_strLastUrl, site::kServerParam);
+  m_pHost->SetServerId(GetUrlParam(m_strLastUrl, site::kServerParam));
   // The login page stays; the game page opens in the game window instead.
   m_view.m_bCancelNavigate = true;
   m_strGameUrl = m_strLastUrl;
@@ -193,7 +187,7 @@ void CFormLogin::OnOpenOutside() {
 
 void CFormLogin::ShowLoginWindow(bool networkError) {
   const HWND window = GetHwnd();
-  const bool topMost = App().topMost == 1;
+  const bool topMost = m_environment.topMost;
   SetTaskbarButton(window, false, topMost);
   const POINT origin = CentreInWorkArea(window);
 
@@ -222,7 +216,7 @@ void CFormLogin::ShowLoginWindow(bool networkError) {
 
 void CFormLogin::ReturnFromGame() {
   m_bReturned = true;
-  m_view.Navigate(App().GetLoginUrl());
+  if (m_pHost != nullptr) m_view.Navigate(m_pHost->GetLoginUrl());
 }
 
 // ---- Mouse ----
@@ -241,10 +235,9 @@ bool CFormLogin::OnLButtonUp(UINT nFlags, const POINT& pt) {
   CKTBaseControl* control = ControlAt(pt);
   if (control == nullptr) return false;
   control->OnLButtonUp(nFlags, pt);
-  CGlobalModule& app = App();
   if (control == &m_btnMinimize) {
     // The login window is owned by the background window and goes with it.
-    ShowWindow(app.formBack.GetHwnd(), SW_MINIMIZE);
+    ShowWindow(m_pBack->GetHwnd(), SW_MINIMIZE);
     return true;
   }
   if (control == &m_btnClose) {
@@ -257,7 +250,7 @@ bool CFormLogin::OnLButtonUp(UINT nFlags, const POINT& pt) {
     // Only the error line retries; a click while the retry runs does nothing.
     if (Contains(m_lblStatus.GetText(), kErrorMarker)) {
       m_bRetrying = true;
-      m_view.Navigate(app.GetLoginUrl());
+      m_view.Navigate(m_pHost->GetLoginUrl());
       m_lblStatus.SetText(kRetryingText, true);
       m_lblStatus.m_hCursor = LoadCursorW(nullptr, IDC_ARROW);
     }
@@ -268,7 +261,7 @@ bool CFormLogin::OnLButtonUp(UINT nFlags, const POINT& pt) {
     return true;
   }
   if (control == &m_btnPay) {
-    OpenUrl(app.GetPayUrl().c_str());
+    OpenUrl(m_pHost->GetPayUrl().c_str());
     return true;
   }
   if (control == &m_btnHome || control == &m_btnHomeSecond) {
@@ -292,7 +285,8 @@ BOOL CFormLogin::PreTranslateMessage(MSG* msg) {
     if (msg->message == WM_LBUTTONDOWN || msg->message == WM_RBUTTONDOWN) {
       POINT origin = {0, 0};
       ClientToScreen(GetHwnd(), &origin);
-      SetWindowPos(App().formBack.GetHwnd(), HWND_TOP, origin.x, origin.y, 0, 0, SWP_NOSIZE);
+      if (m_pBack != nullptr)
+        SetWindowPos(m_pBack->GetHwnd(), HWND_TOP, origin.x, origin.y, 0, 0, SWP_NOSIZE);
     }
     return FALSE;
   }

@@ -5,11 +5,13 @@
 
 #include <string>
 
+#include "ui/form_back.h"
 #include "ui/kt_button.h"
 #include "ui/kt_form.h"
 #include "ui/kt_image.h"
 #include "ui/kt_label.h"
 #include "web/browser_view.h"
+#include "web/login_host.h"
 
 class CFormLogin : public CKTForm {
  public:
@@ -31,16 +33,17 @@ class CFormLogin : public CKTForm {
   // Tab, Enter, Delete, key-up) go to the page, every other message goes on normally.
   BOOL PreTranslateMessage(MSG* msg) override;
 
-  // Creates the window owned by the background window, borderless and layered with the
-  // shared colour key, with its artwork, buttons, status line and the view out of
-  // sight, and starts loading the login page. Main thread, OLE initialised. True; the
-  // steps after a failed window creation act on no window.
-  virtual bool Initialize();
-  // Creates the window only: no controls, no page, never shown.
-  bool CreateBare();
+  // Creates the window owned by the background window back, borderless and layered with
+  // the shared colour key, with its artwork, buttons, status line and the view out of
+  // sight, and starts loading host's login page. The window follows back from now on.
+  // Main thread, OLE initialised. False when the window could not be made.
+  virtual bool Initialize(const FormEnvironment& environment, CFormBack& back, ILoginHost& host);
+  // Creates the window only: no controls, no page, never shown. False without a window.
+  bool CreateBare(const FormEnvironment& environment);
 
-  // The view's notifications: entering the game, the OAuth popup, new windows for the
-  // user's browser, the first completion (window shown) and load errors (retry line).
+  // The view's notifications: the requests to enter the game and for the OAuth popup
+  // (posted to this window), new windows for the user's browser, the first completion
+  // (window shown) and load errors (retry line).
   void OnWebNotify(unsigned id, WebNotifyWParam wParam, WebNotifyLParam lParam);
   // Places the view for the page, or out of sight behind the retry line, and shows the
   // window centred in the work area (in place once the player retried).
@@ -68,6 +71,10 @@ class CFormLogin : public CKTForm {
   std::wstring m_strOAuthUrl;
 
  private:
+  FormEnvironment m_environment;
+  CFormBack* m_pBack = nullptr;
+  ILoginHost* m_pHost = nullptr;
+
   void OnBeforeNavigate();
   void OnOpenOutside();
 };

@@ -20,11 +20,10 @@ inline constexpr wchar_t kEnterGameMarker[] = L"wd_entergame=1";
 inline constexpr wchar_t kServerParam[] = L"wd_server";
 inline constexpr wchar_t kUserNameMarker[] = L"wd_username=";
 inline constexpr wchar_t kOAuthMarker[] = L"login_oauth.php?act";
-inline constexpr wchar_t kReturnLoginMarker[] = L"wd_returnlogin=1";
 
 // "http://" + game host + path.
 std::wstring GameSiteUrl(const wchar_t* path);
-std::wstring LoginPageUrl();   // without the tracking query
+std::wstring LoginPageUrl();  // without the tracking query
 std::wstring HomePageUrl();
 std::wstring ServiceUrl();
 // The game host followed by the server-list path: the substring that says the login

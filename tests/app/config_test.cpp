@@ -6,10 +6,10 @@
 #include <regex>
 #include <string>
 
-#include "app/files.h"
+#include "base/files.h"
 #include "app/global_module.h"
-#include "app/strings.h"
-#include "deploy_config.h"
+#include "base/strings.h"
+#include "base/deploy_config.h"
 #include "support/test_support.h"
 
 namespace ts = testing_support;
@@ -39,7 +39,8 @@ TEST_F(Configuration, FirstRunWritesInstallTimeAndCountsRunOne) {
   const std::string host = Narrow(deploy::kGameHost);
   const std::regex expected("http://" + host +
                             "/qaro/wd/index\\.html\\?referer=kelvancom&frm=qaro&version=3000"
-                            "&installtime=" + Narrow(today) +
+                            "&installtime=" +
+                            Narrow(today) +
                             "&runcount=1&curtime=[0-9]{14}&showlogintype=3&regtimes=1");
   EXPECT_TRUE(std::regex_match(url, expected)) << url;
   EXPECT_EQ(Setting(L"Common", L"RunCount"), L"1");

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/entry.h"
-#include "app/files.h"
+#include "base/files.h"
 #include "app/global_module.h"
 #include "net/worker_pool.h"
 #include "support/stats_server.h"

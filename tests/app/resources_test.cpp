@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/resource_ids.h"
+#include "base/resource_ids.h"
 #include "support/test_support.h"
 
 namespace ts = testing_support;

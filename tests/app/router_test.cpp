@@ -1,10 +1,15 @@
 // The router, the filter and the loop with real windows of the shared class.
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "app/entry.h"
 #include "app/global_module.h"
 #include "app/message_loop.h"
-#include "app/messages.h"
+#include "base/messages.h"
+#include "net/worker_pool.h"
+#include "support/http_server.h"
+#include "support/fake_browser.h"
 #include "support/test_support.h"
 #include "web/form_login.h"
 
@@ -72,7 +77,7 @@ TEST_F(Routing, ClassCarriesTitleAndClassNameFromResources) {
 }
 
 TEST_F(Routing, BareLoginWindowIsHiddenToolWindowTitledMorvessa) {
-  ASSERT_TRUE(module->formLogin.CreateBare());
+  ASSERT_TRUE(module->formLogin.CreateBare(module->Environment()));
   const HWND login = module->formLogin.GetHwnd();
   EXPECT_FALSE(IsWindowVisible(login));
   wchar_t text[64] = {};
@@ -81,12 +86,13 @@ TEST_F(Routing, BareLoginWindowIsHiddenToolWindowTitledMorvessa) {
   const LONG_PTR exStyle = GetWindowLongPtrW(login, GWL_EXSTYLE);
   EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
   EXPECT_FALSE(exStyle & WS_EX_APPWINDOW);
-  EXPECT_TRUE(module->formLogin.CreateBare());  // a second Create makes nothing new
+  EXPECT_TRUE(
+      module->formLogin.CreateBare(module->Environment()));  // a second Create makes nothing new
   EXPECT_EQ(module->formLogin.GetHwnd(), login);
 }
 
 TEST_F(Routing, QuitNowClosesLoginAndPostsQuitZero) {
-  ASSERT_TRUE(module->formLogin.CreateBare());
+  ASSERT_TRUE(module->formLogin.CreateBare(module->Environment()));
   const HWND login = module->formLogin.GetHwnd();
   SendMessageW(login, WM_OVRIN_QUIT_NOW, 0, 0);
   EXPECT_FALSE(IsWindow(login));
@@ -96,7 +102,7 @@ TEST_F(Routing, QuitNowClosesLoginAndPostsQuitZero) {
 }
 
 TEST_F(Routing, CloseMessageDestroysLogin) {
-  ASSERT_TRUE(module->formLogin.CreateBare());
+  ASSERT_TRUE(module->formLogin.CreateBare(module->Environment()));
   const HWND login = module->formLogin.GetHwnd();
   SendMessageW(login, WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(login));
@@ -119,11 +125,16 @@ TEST_F(Routing, UnknownWindowsGetDefaultHandling) {
 
 TEST_F(Routing, FilterAsksOnlyAVisibleForegroundLogin) {
   // Asked about a click, the login window snaps the background window under itself,
-  // which shows whether it was asked at all.
-  ASSERT_TRUE(module->formBack.Initialize());
-  ASSERT_TRUE(module->formLogin.CreateBare());
+  // which shows whether it was asked at all. The stand-in control takes the place of the
+  // browser control, which this test does not need.
+  ASSERT_HRESULT_SUCCEEDED(OleInitialize(nullptr));
+  FakeBrowserClass fakes;
+  ASSERT_HRESULT_SUCCEEDED(fakes.registration);
+  ASSERT_TRUE(module->formBack.Initialize(module->Environment()));
+  ASSERT_TRUE(module->formLogin.Initialize(module->Environment(), module->formBack, *module));
   const HWND back = module->formBack.GetHwnd();
   const HWND login = module->formLogin.GetHwnd();
+  ShowWindow(login, SW_HIDE);
   SetWindowPos(back, HWND_TOP, 0, 0, 100, 100, SWP_NOACTIVATE);
   SetWindowPos(login, HWND_TOP, 300, 200, 100, 100, SWP_NOACTIVATE);
   MSG click = {};
@@ -146,7 +157,9 @@ TEST_F(Routing, FilterAsksOnlyAVisibleForegroundLogin) {
       5000));
   EXPECT_FALSE(module->PreTranslateMessage(&click));  // asked; clicks go on to the window
   EXPECT_EQ(backLeft(), 300);
+  DestroyWindow(login);
   DestroyWindow(back);
+  OleUninitialize();
 }
 
 TEST(MessageLoop, FiltersLastAddedFirstAndQuitCodeReturned) {
@@ -185,15 +198,49 @@ TEST(LoginKeys, OnlyEditingAndFormKeysReachThePage) {
     bool control;
     bool forwarded;
   } cases[] = {
-      {WM_KEYUP, 'A', false, true},       {WM_KEYDOWN, 'C', true, true},
-      {WM_KEYDOWN, 'V', true, true},      {WM_KEYDOWN, 'X', true, true},
-      {WM_KEYDOWN, 'Z', true, true},      {WM_KEYDOWN, 'C', false, false},
-      {WM_KEYDOWN, 'F', true, false},     {WM_KEYDOWN, VK_TAB, false, true},
+      {WM_KEYUP, 'A', false, true},         {WM_KEYDOWN, 'C', true, true},
+      {WM_KEYDOWN, 'V', true, true},        {WM_KEYDOWN, 'X', true, true},
+      {WM_KEYDOWN, 'Z', true, true},        {WM_KEYDOWN, 'C', false, false},
+      {WM_KEYDOWN, 'F', true, false},       {WM_KEYDOWN, VK_TAB, false, true},
       {WM_KEYDOWN, VK_RETURN, false, true}, {WM_KEYDOWN, VK_DELETE, false, true},
-      {WM_KEYDOWN, VK_F5, false, false},  {WM_KEYDOWN, VK_BACK, false, false},
-      {WM_CHAR, 'a', false, false},       {WM_MOUSEMOVE, 0, false, false},
+      {WM_KEYDOWN, VK_F5, false, false},    {WM_KEYDOWN, VK_BACK, false, false},
+      {WM_CHAR, 'a', false, false},         {WM_MOUSEMOVE, 0, false, false},
   };
   for (const auto& c : cases)
     EXPECT_EQ(IsKeyForLoginPage(c.message, c.key, c.control), c.forwarded)
         << c.message << " " << c.key;
+}
+
+namespace {
+
+std::atomic<int> g_finished{0};
+int CountFinished(void*, int, int event, int, intptr_t) {
+  if (event == DOWNLOAD_EVENT_FINISHED) ++g_finished;
+  return 0;
+}
+
+}  // namespace
+
+TEST(ApplicationPool, TheApplicationObjectOwnsAnIdlePool) {
+  ts::ResetSettings();
+  ts::HttpServer server;
+  ts::ScriptedResponse answer;
+  answer.body = "v";
+  server.Script("/v.ini", answer);
+  g_finished = 0;
+  {
+    CGlobalModule module(L"KeltoOvrin.exe");
+    ASSERT_NE(module.workerPool, nullptr);
+    EXPECT_FALSE(module.workerPool->IsStarted());
+    ASSERT_TRUE(module.workerPool->Start());
+    DownloadTask task;
+    task.url = server.Url("/v.ini");
+    task.filePath = ts::FreshTempDir(L"pool") + L"v.ini";
+    task.callback = &CountFinished;
+    ASSERT_TRUE(module.workerPool->Enqueue(task));
+    ASSERT_TRUE(ts::PumpUntil([] { return g_finished == 1; }, 10000));
+  }
+  // The destructor stopped and destroyed the workers and the pool (it must not hang).
+  EXPECT_EQ(g_finished, 1);
+  ts::ResetSettings();
 }

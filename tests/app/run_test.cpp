@@ -1,11 +1,14 @@
 // CGlobalModule::Run in this process, with real windows of the shared class.
 #include <gtest/gtest.h>
 
+#include <cwchar>
+#include <thread>
+
 #include "app/desktop.h"
 #include "app/entry.h"
-#include "app/files.h"
+#include "base/files.h"
 #include "app/global_module.h"
-#include "app/messages.h"
+#include "base/messages.h"
 #include "support/test_support.h"
 
 namespace ts = testing_support;
@@ -28,7 +31,7 @@ Placement g_seen;
 // one-shot completion does.
 void CALLBACK LookAndQuit(HWND, UINT, UINT_PTR timer, DWORD) {
   KillTimer(nullptr, timer);
-  CGlobalModule& app = App();
+  CGlobalModule& app = *App();
   const HWND back = app.formBack.GetHwnd();
   const HWND login = app.formLogin.GetHwnd();
   GetWindowRect(back, &g_seen.back);
@@ -96,4 +99,39 @@ TEST(Run, CompanionStartsOnlyWhenPresent) {
   ts::PumpFor(200);
   DeleteFileW(companion.c_str());
   DeleteFileW(marker.c_str());
+}
+
+// A window the mode needs that cannot be made ends the run at once with its own code,
+// instead of a loop that waits for ever with no window (and nothing is posted to a
+// window that is not there).
+TEST(Run, WithoutItsWindowsEveryModeEndsAtOnce) {
+  for (const wchar_t* line :
+       {L"KeltoOvrin.exe", L"KeltoOvrin.exe /setupsucc", L"KeltoOvrin.exe /ShowDeskTop"}) {
+    ts::ResetSettings();
+    CGlobalModule module(line);
+    module.instance = GetModuleHandleW(nullptr);
+    wcscpy(module.windowClassName, L"OvrinNoSuchClass");
+    EXPECT_EQ(module.Run(), kExitNoWindow) << std::wstring(line).size();
+    EXPECT_EQ(module.formLogin.GetHwnd(), nullptr);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+  }
+  ts::ResetSettings();
+}
+
+// On a thread whose apartment is already multithreaded OLE cannot start: the program
+// says so and ends instead of showing page windows that can never host their page.
+TEST(Run, WithoutOleTheProgramEnds) {
+  ts::ResetSettings();
+  int code = -1;
+  std::thread starter([&] {
+    CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    CGlobalModule module(L"KeltoOvrin.exe");
+    code = RunProgram(module, GetModuleHandleW(nullptr));
+    EXPECT_EQ(module.formBack.GetHwnd(), nullptr);
+    CoUninitialize();
+  });
+  starter.join();
+  EXPECT_EQ(code, kExitNoWindow);
+  ts::ResetSettings();
 }

@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "app/entry.h"
-#include "app/files.h"
+#include "base/files.h"
 #include "app/global_module.h"
 #include "app/message_loop.h"
 #include "app/upgrade_rules.h"
@@ -50,8 +50,8 @@ class Upgrade : public ::testing::Test {
     RegisterWindowClass(*app, GetModuleHandleW(nullptr));
     SetRect(&app->formBack.m_rcControl, 0, 0, 300, 200);
     SetRect(&app->formLogin.m_rcControl, 0, 0, 300, 200);
-    ASSERT_TRUE(app->formBack.Initialize());
-    ASSERT_TRUE(app->formLogin.CreateBare());
+    ASSERT_TRUE(app->formBack.Initialize(app->Environment()));
+    ASSERT_TRUE(app->formLogin.CreateBare(app->Environment()));
     ShowWindow(app->formBack.GetHwnd(), SW_SHOWNA);
     ShowWindow(app->formLogin.GetHwnd(), SW_SHOWNA);
   }

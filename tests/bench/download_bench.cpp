@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "app/files.h"
-#include "app/handles.h"
+#include "base/files.h"
+#include "base/handles.h"
 #include "net/worker_pool.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/handles.h"
+#include "base/handles.h"
 #include "support/test_support.h"
 
 namespace ts = testing_support;

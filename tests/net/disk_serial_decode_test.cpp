@@ -129,22 +129,6 @@ TEST(DiskSerialDecode, ScsiReplyNeedsAModelNumber) {
   EXPECT_FALSE(SerialFromScsiIdentifyReply(answer.data(), 44 + 511, serial));
 }
 
-TEST(DiskSerialDecode, PortIdentifyTakesPresentDisksOnPresentChannels) {
-  Bytes answer(kPortIdentifyBytes, 0);
-  const unsigned char controllers[4] = {1, 0, 1, 0};
-  const unsigned char disks[8] = {1, 0, 1, 0, 1, 1, 0, 0};
-  std::memcpy(&answer[0], controllers, 4);
-  std::memcpy(&answer[4], disks, 8);
-  for (int disk = 0; disk < 8; ++disk) {
-    const Bytes identify = IdentifyWithSerial("DISK" + std::to_string(disk));
-    std::memcpy(&answer[12 + disk * 512], identify.data(), identify.size());
-  }
-  // Disk 2 sits on channel 1, whose controller is absent.
-  EXPECT_EQ(SerialsFromPortIdentify(answer.data(), answer.size()),
-            (std::vector<std::wstring>{L"DISK0", L"DISK4", L"DISK5"}));
-  EXPECT_TRUE(SerialsFromPortIdentify(answer.data(), answer.size() - 1).empty());
-}
-
 TEST(DiskSerialDecode, UsableSerialStartsWithAsciiLetterOrDigit) {
   EXPECT_TRUE(IsUsableSerial(L"0ABC"));
   EXPECT_TRUE(IsUsableSerial(L"z"));

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "app/files.h"
-#include "app/handles.h"
-#include "app/strings.h"
+#include "base/files.h"
+#include "base/handles.h"
+#include "base/strings.h"
 #include "net/md5.h"
 #include "support/test_support.h"
 
@@ -214,11 +214,10 @@ TEST(MacAddress, RealAdaptersAndTheConnectionKey) {
   EXPECT_EQ(std::wstring(mac), MacOf(*physical));
   if (first->Next == nullptr) return;
   // Marking the last adapter as a PCI device makes it the one taken (Wine's adapters
-  // are Ethernet, and Wine reports a version past Vista).
+  // are Ethernet).
   const IP_ADAPTER_INFO* last = first;
   while (last->Next != nullptr) last = last->Next;
   ASSERT_NE(MacOf(*last), MacOf(*physical)) << "adapters need distinct addresses";
-  ASSERT_TRUE(IsVistaOrLater());
   CConnectionKey key(last->AdapterName, L"PCI\\VEN_8086&DEV_100E&SUBSYS_001E8086");
   ASSERT_TRUE(GetMacAddress(mac));
   EXPECT_EQ(std::wstring(mac), MacOf(*last));
@@ -239,7 +238,6 @@ TEST(MacAddress, PhysicalEthernetAdapter) {
       {L"PC", MIB_IF_TYPE_ETHERNET, false},
       {nullptr, MIB_IF_TYPE_ETHERNET, false},
   };
-  ASSERT_TRUE(IsVistaOrLater());
   for (const Case& c : cases) {
     const IP_ADAPTER_INFO adapter = MakeAdapter(kName, c.type);
     if (c.pnpId == nullptr) {

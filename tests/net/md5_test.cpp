@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/strings.h"
+#include "base/strings.h"
 
 TEST(Md5, Rfc1321TestSuite) {
   const struct {

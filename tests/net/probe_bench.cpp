@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/handles.h"
+#include "base/handles.h"
 #include "net/cafe_detect.h"
 #include "net/machine_id.h"
 

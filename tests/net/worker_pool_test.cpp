@@ -4,7 +4,6 @@
 #include <memory>
 #include <string>
 
-#include "app/global_module.h"
 #include "event_log.h"
 #include "net/worker_pool.h"
 #include "support/http_server.h"
@@ -241,25 +240,4 @@ TEST_F(WorkerPoolTest, EveryQueuedTaskRunsOnTheTwoWorkers) {
   EXPECT_GT(requests[2].receivedAt, requests[0].receivedAt + 250);
   for (const TaskEvent& entry : log.Of(DOWNLOAD_EVENT_FINISHED))
     EXPECT_EQ(entry.result, DOWNLOAD_OK);
-}
-
-TEST(ApplicationPool, TheApplicationObjectOwnsAnIdlePool) {
-  ts::ResetSettings();
-  ts::HttpServer server;
-  server.Script("/v.ini", Respond(200, "v"));
-  EventLog log;
-  {
-    CGlobalModule module(L"KeltoOvrin.exe");
-    ASSERT_NE(App().workerPool, nullptr);
-    EXPECT_FALSE(App().workerPool->IsStarted());
-    ASSERT_TRUE(App().workerPool->Start());
-    DownloadTask task;
-    task.url = server.Url("/v.ini");
-    log.Attach(task);
-    ASSERT_TRUE(App().workerPool->Enqueue(task));
-    ASSERT_TRUE(log.WaitFor(DOWNLOAD_EVENT_FINISHED, 1, 10000));
-  }
-  // The destructor stopped and destroyed the workers and the pool (it must not hang).
-  EXPECT_EQ(log.Of(DOWNLOAD_EVENT_FINISHED).size(), 1u);
-  ts::ResetSettings();
 }

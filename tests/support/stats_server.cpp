@@ -1,7 +1,7 @@
 #include "support/stats_server.h"
 
-#include "app/strings.h"
-#include "deploy_config.h"
+#include "base/strings.h"
+#include "base/deploy_config.h"
 
 namespace testing_support {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/files.h"
+#include "base/files.h"
 
 namespace testing_support {
 
@@ -64,8 +64,8 @@ bool RunProcess(const std::wstring& commandLine, DWORD timeoutMs, DWORD* exitCod
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process))
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process))
     return false;
   const bool ended = WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0;
   if (!ended) TerminateProcess(process.hProcess, 99);

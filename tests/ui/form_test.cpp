@@ -3,6 +3,7 @@
 
 #include "support/test_support.h"
 #include "ui/image_ids.h"
+#include "ui/form_back.h"
 #include "ui/kt_button.h"
 #include "ui/picture.h"
 #include "ui_fixture.h"
@@ -155,7 +156,6 @@ TEST_F(Forms, CloseDestroysTheWindowAndKeepsTheHandle) {
 }
 
 TEST_F(Forms, ShowCenteredAndOffscreen) {
-  auto module = ui_testing::MakeModule();
   RECT work = {};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   ASSERT_TRUE(form.ShowCentered(SW_SHOWNOACTIVATE));
@@ -167,7 +167,7 @@ TEST_F(Forms, ShowCenteredAndOffscreen) {
   CKTForm none;
   EXPECT_FALSE(none.ShowCentered(SW_SHOW));
 
-  ShowOffscreen(form);
+  ShowOffscreen(form, false);
   GetWindowRect(form.GetHwnd(), &r);
   EXPECT_EQ(r.left, -2000);
   EXPECT_EQ(r.top, -2000);
@@ -181,26 +181,27 @@ namespace {
 
 class Background : public ::testing::Test {
  protected:
-  void SetUp() override {
-    module = ui_testing::MakeModule();
-    SetRect(&module->formBack.m_rcControl, 0, 0, 1100, 800);
-  }
+  void SetUp() override { SetRect(&back.m_rcControl, 0, 0, 1100, 800); }
   void TearDown() override {
-    for (CKTForm* form : {static_cast<CKTForm*>(&module->formLogin),
-                          static_cast<CKTForm*>(&module->formBack)})
+    for (CKTForm* form : {static_cast<CKTForm*>(&follower), static_cast<CKTForm*>(&back)})
       if (IsWindow(form->GetHwnd())) DestroyWindow(form->GetHwnd());
     testing_support::PumpFor(0);
-    module.reset();
-    testing_support::ResetSettings();
   }
-  std::unique_ptr<CGlobalModule> module;
+  // Initialised and routed like the program's background window.
+  bool Initialize(bool topMost = false) {
+    if (!back.Initialize(ui_testing::Environment(topMost))) return false;
+    ui_testing::Attach(back);
+    return true;
+  }
+  CFormBack back;
+  CKTForm follower;
 };
 
 }  // namespace
 
 TEST_F(Background, IsLayeredFramelessAndAtTheOrigin) {
-  ASSERT_TRUE(module->formBack.Initialize());
-  const HWND window = module->formBack.GetHwnd();
+  ASSERT_TRUE(Initialize());
+  const HWND window = back.GetHwnd();
   ASSERT_NE(window, nullptr);
   const LONG_PTR ex = GetWindowLongPtrW(window, GWL_EXSTYLE);
   EXPECT_TRUE(ex & WS_EX_LAYERED);
@@ -220,13 +221,19 @@ TEST_F(Background, IsLayeredFramelessAndAtTheOrigin) {
 }
 
 TEST_F(Background, TopMostSettingMakesItTopmost) {
-  module->topMost = 1;
-  ASSERT_TRUE(module->formBack.Initialize());
-  EXPECT_TRUE(GetWindowLongPtrW(module->formBack.GetHwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  ASSERT_TRUE(Initialize(true));
+  EXPECT_TRUE(GetWindowLongPtrW(back.GetHwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+TEST_F(Background, WithoutItsWindowClassItSaysSo) {
+  FormEnvironment environment = ui_testing::Environment();
+  environment.className = L"NoSuchClassRegistered";
+  EXPECT_FALSE(back.Initialize(environment));
+  EXPECT_EQ(back.GetHwnd(), nullptr);
 }
 
 TEST_F(Background, ArtworkIsCutToTheWindowAndPremultipliedRounding) {
-  const HBITMAP bitmap = module->formBack.ComposeArtwork();
+  const HBITMAP bitmap = back.ComposeArtwork(Self());
   ASSERT_NE(bitmap, nullptr);
   DIBSECTION section = {};
   ASSERT_EQ(GetObjectW(bitmap, sizeof(section), &section), static_cast<int>(sizeof(section)));
@@ -259,23 +266,22 @@ TEST_F(Background, ArtworkIsCutToTheWindowAndPremultipliedRounding) {
   DeleteObject(bitmap);
 }
 
-TEST_F(Background, LoginWindowFollowsEveryMove) {
-  ASSERT_TRUE(module->formBack.Initialize());
-  SetRect(&module->formLogin.m_rcControl, 0, 0, 1100, 800);
-  ASSERT_TRUE(module->formLogin.Initialize());
-  ShowOffscreen(module->formBack);
-  ShowOffscreen(module->formLogin);
-  const HWND back = module->formBack.GetHwnd();
-  const HWND login = module->formLogin.GetHwnd();
-  EXPECT_EQ(GetWindow(login, GW_OWNER), back);
+TEST_F(Background, FollowerFollowsEveryMove) {
+  ASSERT_TRUE(Initialize());
+  ASSERT_TRUE(ui_testing::CreateTestForm(follower, 1100, 800));
+  back.SetFollower(follower.GetHwnd());
+  ShowOffscreen(back, false);
+  ShowOffscreen(follower, false);
+  const HWND window = back.GetHwnd();
+  const HWND login = follower.GetHwnd();
 
   RECT before = {};
-  GetWindowRect(back, &before);
+  GetWindowRect(window, &before);
   for (int step = 1; step <= 3; ++step) {
-    SetWindowPos(back, nullptr, before.left + 10 * step, before.top, 0, 0,
+    SetWindowPos(window, nullptr, before.left + 10 * step, before.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     RECT b = {}, l = {};
-    GetWindowRect(back, &b);
+    GetWindowRect(window, &b);
     GetWindowRect(login, &l);
     EXPECT_EQ(l.left, b.left) << step;
     EXPECT_EQ(l.top, b.top) << step;
@@ -287,23 +293,23 @@ TEST_F(Background, LoginWindowFollowsEveryMove) {
 }
 
 TEST_F(Background, ShowOnScreenCentresWithATaskbarButton) {
-  ASSERT_TRUE(module->formBack.Initialize());
-  ShowOffscreen(module->formBack);
-  module->formBack.ShowOnScreen(true);
-  const HWND back = module->formBack.GetHwnd();
+  ASSERT_TRUE(Initialize());
+  ShowOffscreen(back, false);
+  back.ShowOnScreen(true);
+  const HWND window = back.GetHwnd();
   RECT r = {};
-  GetWindowRect(back, &r);
+  GetWindowRect(window, &r);
   EXPECT_EQ(r.left, -2000) << "kept where it was";
-  const LONG_PTR ex = GetWindowLongPtrW(back, GWL_EXSTYLE);
+  const LONG_PTR ex = GetWindowLongPtrW(window, GWL_EXSTYLE);
   EXPECT_TRUE(ex & WS_EX_APPWINDOW);
   EXPECT_FALSE(ex & WS_EX_TOOLWINDOW);
-  module->formBack.ShowOnScreen(false);
+  back.ShowOnScreen(false);
   RECT work = {};
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  GetWindowRect(back, &r);
+  GetWindowRect(window, &r);
   EXPECT_EQ(r.left, (work.right - 1100) / 2);
   EXPECT_EQ(r.top, (work.bottom - 800) / 2);
-  EXPECT_TRUE(IsWindowVisible(back));
+  EXPECT_TRUE(IsWindowVisible(window));
 }
 
 TEST(BackgroundLoader, LeavesPicturesOfOtherDepthsAlone) {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/resource_ids.h"
+#include "base/resource_ids.h"
 #include "ui/image_ids.h"
 #include "ui/picture.h"
 #include "ui_fixture.h"
@@ -44,17 +44,17 @@ TEST(Artwork, EveryPictureHasItsSizeAndColourType) {
     int width, height, colourType;
   };
   const Entry table[] = {
-      {170, 1411, 900, 3}, {183, 29, 30, 2},   {184, 27, 27, 2},  {185, 27, 27, 2},
-      {186, 28, 27, 2},    {187, 28, 27, 2},   {188, 24, 23, 3},  {189, 24, 23, 3},
-      {190, 76, 16, 3},    {191, 76, 16, 3},   {192, 21, 14, 3},  {193, 21, 14, 3},
-      {194, 78, 17, 3},    {195, 78, 17, 3},   {196, 127, 43, 2}, {197, 127, 43, 2},
-      {198, 76, 16, 3},    {199, 76, 16, 3},   {200, 75, 17, 3},  {201, 75, 17, 3},
-      {202, 38, 18, 2},    {203, 38, 18, 2},   {204, 25, 25, 2},  {205, 27, 27, 2},
-      {206, 27, 27, 2},    {207, 28, 27, 2},   {208, 28, 27, 2},  {209, 27, 27, 2},
-      {210, 27, 27, 2},    {211, 38, 18, 2},   {212, 38, 18, 2},  {213, 38, 18, 2},
-      {214, 38, 18, 2},    {215, 38, 18, 2},   {216, 38, 18, 2},  {217, 38, 18, 2},
+      {170, 1411, 900, 3}, {183, 29, 30, 2},   {184, 27, 27, 2},   {185, 27, 27, 2},
+      {186, 28, 27, 2},    {187, 28, 27, 2},   {188, 24, 23, 3},   {189, 24, 23, 3},
+      {190, 76, 16, 3},    {191, 76, 16, 3},   {192, 21, 14, 3},   {193, 21, 14, 3},
+      {194, 78, 17, 3},    {195, 78, 17, 3},   {196, 127, 43, 2},  {197, 127, 43, 2},
+      {198, 76, 16, 3},    {199, 76, 16, 3},   {200, 75, 17, 3},   {201, 75, 17, 3},
+      {202, 38, 18, 2},    {203, 38, 18, 2},   {204, 25, 25, 2},   {205, 27, 27, 2},
+      {206, 27, 27, 2},    {207, 28, 27, 2},   {208, 28, 27, 2},   {209, 27, 27, 2},
+      {210, 27, 27, 2},    {211, 38, 18, 2},   {212, 38, 18, 2},   {213, 38, 18, 2},
+      {214, 38, 18, 2},    {215, 38, 18, 2},   {216, 38, 18, 2},   {217, 38, 18, 2},
       {218, 38, 18, 2},    {219, 1500, 27, 2}, {221, 1500, 27, 2}, {222, 3, 359, 2},
-      {223, 469, 4, 2},    {224, 27, 27, 2},   {225, 27, 27, 2},  {226, 134, 48, 2},
+      {223, 469, 4, 2},    {224, 27, 27, 2},   {225, 27, 27, 2},   {226, 134, 48, 2},
       {227, 134, 48, 2},
   };
   for (const Entry& e : table) {
@@ -132,8 +132,8 @@ TEST(LoadPngResource, BitmapResourceIsAttachedAndDrawnColourKeyed) {
   EXPECT_EQ(corner[2], 0xFF);
 
   Canvas canvas(29, 30, RGB(1, 2, 3));
-  ASSERT_TRUE(BlitImage(image, canvas.dc(), BlitKind::kTransparent, 255, 0, 0, 29, 30, 0, 0, 29,
-                        30));
+  ASSERT_TRUE(
+      BlitImage(image, canvas.dc(), BlitKind::kTransparent, 255, 0, 0, 29, 30, 0, 0, 29, 30));
   EXPECT_EQ(canvas.Pixel(0, 0) & 0xFFFFFF, 0x010203u) << "key colour left out";
   EXPECT_NE(canvas.Pixel(14, 15) & 0xFFFFFF, 0x010203u) << "the tile's middle is drawn";
 }
@@ -206,7 +206,9 @@ TEST(Menus, CommandAndTrayMenusHoldTheirItems) {
   };
   const MenuCase menus[] = {
       {IDR_TOOL_MENU,
-       {{ID_TOOL_REFRESH, L"刷新"}, {ID_TOOL_CLEAN_CACHE, L"清理缓存"}, {ID_TOOL_AUTORUN, L"开机启动"}}},
+       {{ID_TOOL_REFRESH, L"刷新"},
+        {ID_TOOL_CLEAN_CACHE, L"清理缓存"},
+        {ID_TOOL_AUTORUN, L"开机启动"}}},
       {IDR_TRAY_MENU, {{ID_TRAY_OPEN, L"打开"}, {ID_TRAY_EXIT, L"退出"}}},
   };
   for (const MenuCase& m : menus) {

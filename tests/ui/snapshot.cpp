@@ -16,9 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "app/entry.h"
-#include "app/global_module.h"
 #include "support/test_support.h"
+#include "ui/form_back.h"
 #include "ui/image_ids.h"
 #include "ui/kt_button.h"
 #include "ui/kt_image.h"
@@ -51,8 +50,8 @@ bool PngEncoder(CLSID* clsid) {
 // Saves the canvas, scaled by scale with whole pixels.
 bool Save(const Canvas& canvas, const std::wstring& path, int scale = 1) {
   Canvas scaled(canvas.width() * scale, canvas.height() * scale);
-  StretchBlt(scaled.dc(), 0, 0, scaled.width(), scaled.height(), canvas.dc(), 0, 0,
-             canvas.width(), canvas.height(), SRCCOPY);
+  StretchBlt(scaled.dc(), 0, 0, scaled.width(), scaled.height(), canvas.dc(), 0, 0, canvas.width(),
+             canvas.height(), SRCCOPY);
   GdiFlush();
   CLSID png;
   if (!PngEncoder(&png)) return false;
@@ -125,13 +124,13 @@ const ButtonSpec kGameButtons[] = {
     {L"payment", IDB_GAME_PAY, IDB_GAME_PAY_HOVER, {910, 5, 948, 23}},
 };
 
-void SnapshotLogin(CGlobalModule& app, const std::wstring& dir) {
-  SetRect(&app.formBack.m_rcControl, 0, 0, 1100, 800);
-  app.formBack.Initialize();
+void SnapshotLogin(const std::wstring& dir) {
+  CFormBack formBack;
+  SetRect(&formBack.m_rcControl, 0, 0, 1100, 800);
   Canvas scene(1100, 800);
   PaintDesktop(scene);
   // The background window: its layered bitmap blended over the desktop.
-  const HBITMAP art = app.formBack.ComposeArtwork();
+  const HBITMAP art = formBack.ComposeArtwork(Self());
   {
     HDC mem = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(mem, art);
@@ -169,7 +168,6 @@ void SnapshotLogin(CGlobalModule& app, const std::wstring& dir) {
   TransparentBlt(scene.dc(), 0, 0, 1100, 800, window.dc(), 0, 0, 1100, 800, kColorKey);
   Save(scene, dir + L"login.png");
   DestroyWindow(login.GetHwnd());
-  DestroyWindow(app.formBack.GetHwnd());
 }
 
 void SnapshotGame(const std::wstring& dir) {
@@ -207,7 +205,8 @@ void SnapshotButtons(const std::wstring& dir) {
   Canvas canvas(nameWidth + 4 * 150 + 10, 24 + 16 * rowHeight + 3 * 56 + 10, RGB(6, 22, 30));
   CImage strip;
   LoadPngResource(Self(), strip, IDB_GAME_TITLE);
-  const wchar_t* heads[] = {L"normal", L"hover", L"pressed", L"disabled", L"toggled", L"tog. hover"};
+  const wchar_t* heads[] = {L"normal",   L"hover",   L"pressed",
+                            L"disabled", L"toggled", L"tog. hover"};
   for (int c = 0; c < 6; ++c) Text(canvas.dc(), nameWidth + c * cell + 4, 4, heads[c]);
   CKTForm host;
   ui_testing::CreateTestForm(host, canvas.width(), canvas.height());
@@ -249,12 +248,11 @@ void SnapshotButtons(const std::wstring& dir) {
         strip.StretchBlt(canvas.dc(), backing.left, backing.top, backing.right - backing.left, 27,
                          0, 0, cell - 6, 27);
       } else {
-        HBRUSH band = CreateSolidBrush(list[r].normal >= IDB_ENTER_GAME &&
-                                               list[r].normal != IDB_LOGIN_PAY &&
-                                               list[r].normal != IDB_LOGIN_PAY_HOVER &&
-                                               list[r].normal != IDB_LOGIN_SERVICE
-                                           ? RGB(12, 46, 58)
-                                           : RGB(16, 64, 78));
+        HBRUSH band = CreateSolidBrush(
+            list[r].normal >= IDB_ENTER_GAME && list[r].normal != IDB_LOGIN_PAY &&
+                    list[r].normal != IDB_LOGIN_PAY_HOVER && list[r].normal != IDB_LOGIN_SERVICE
+                ? RGB(12, 46, 58)
+                : RGB(16, 64, 78));
         FillRect(canvas.dc(), &backing, band);
         DeleteObject(band);
       }
@@ -385,12 +383,9 @@ int wmain(int argc, wchar_t** argv) {
   Gdiplus::GdiplusStartupInput input;
   ULONG_PTR token = 0;
   Gdiplus::GdiplusStartup(&token, &input, nullptr);
-  {
-    auto app = ui_testing::MakeModule();
-    SnapshotLogin(*app, dir);
-    SnapshotGame(dir);
-    SnapshotButtons(dir);
-    SnapshotLabels(dir);
-  }
+  SnapshotLogin(dir);
+  SnapshotGame(dir);
+  SnapshotButtons(dir);
+  SnapshotLabels(dir);
   return 0;
 }

@@ -2,9 +2,7 @@
 
 #include <cstring>
 
-#include "app/entry.h"
 #include "ui/picture.h"
-#include "support/test_support.h"
 
 namespace ui_testing {
 
@@ -37,43 +35,66 @@ bool Canvas::SameAs(const Canvas& other) const {
 
 namespace {
 
+CKTForm* FormOf(HWND window) {
+  return reinterpret_cast<CKTForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
 LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* form = reinterpret_cast<CKTForm*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  CKTForm* form = FormOf(window);
   if (form != nullptr && form->WindowProc(window, message, wParam, lParam) == 0) return 0;
   return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK RoutedFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  CKTForm* form = FormOf(window);
+  if (form != nullptr) return form->WindowProc(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+const wchar_t* RegisterFormClass(const wchar_t* name, WNDPROC procedure, UINT style) {
+  WNDCLASSEXW windowClass = {};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.style = style;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  windowClass.lpszClassName = name;
+  RegisterClassExW(&windowClass);
+  return name;
 }
 
 }  // namespace
 
 const wchar_t* FormClass() {
-  static const wchar_t* name = [] {
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.style = CS_DBLCLKS;
-    windowClass.lpfnWndProc = FormProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    windowClass.lpszClassName = L"OvrinToolkitTest";
-    RegisterClassExW(&windowClass);
-    return L"OvrinToolkitTest";
-  }();
+  static const wchar_t* name = RegisterFormClass(L"OvrinToolkitTest", FormProc, CS_DBLCLKS);
   return name;
+}
+
+const wchar_t* RoutedFormClass() {
+  static const wchar_t* name = RegisterFormClass(L"OvrinToolkitRouted", RoutedFormProc,
+                                                 CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS);
+  return name;
+}
+
+void Attach(CKTForm& form) {
+  SetWindowLongPtrW(form.GetHwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&form));
+}
+
+FormEnvironment Environment(bool topMost) {
+  FormEnvironment environment;
+  environment.instance = GetModuleHandleW(nullptr);
+  environment.className = RoutedFormClass();
+  environment.windowTitle = L"LireloDrelkin";
+  environment.topMost = topMost;
+  return environment;
 }
 
 bool CreateTestForm(CKTForm& form, int width, int height) {
   SetRect(&form.m_rcControl, 0, 0, width, height);
   if (!form.Create(FormClass(), L"test", GetModuleHandleW(nullptr), nullptr)) return false;
-  SetWindowLongPtrW(form.GetHwnd(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&form));
+  Attach(form);
   return true;
-}
-
-std::unique_ptr<CGlobalModule> MakeModule() {
-  testing_support::ResetSettings();
-  auto module = std::make_unique<CGlobalModule>(L"KeltoOvrin.exe");
-  // A second registration in the same process fails harmlessly: the class stays.
-  RegisterWindowClass(*module, GetModuleHandleW(nullptr));
-  return module;
 }
 
 }  // namespace ui_testing

@@ -1,14 +1,12 @@
-// What the toolkit's tests share: an application object with the shared window class,
-// a window class that hands its messages to a form under test, and a 32-bit canvas to
-// paint into and read back.
+// What the toolkit's tests share: window classes that hand their messages to a form
+// under test, the environment forms are made with, and a 32-bit canvas to paint into and
+// read back.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
-#include <memory>
 
-#include "app/global_module.h"
 #include "ui/kt_form.h"
 
 namespace ui_testing {
@@ -49,8 +47,15 @@ const wchar_t* FormClass();
 // Creates form's window of FormClass and routes its messages to the form.
 bool CreateTestForm(CKTForm& form, int width, int height);
 
-// A fresh application object over a clean settings file, with the shared window
-// class registered from this program's resources.
-std::unique_ptr<CGlobalModule> MakeModule();
+// A class whose windows hand every message to the form stored in their GWLP_USERDATA
+// (see Attach) and return its answer, as the program's own class does for forms that do
+// their own default processing (the background and page windows); DefWindowProcW until
+// a form is attached.
+const wchar_t* RoutedFormClass();
+// Routes form's window (made with RoutedFormClass) to form.
+void Attach(CKTForm& form);
+// What the forms under test are made with: this program, RoutedFormClass, the program's
+// window name.
+FormEnvironment Environment(bool topMost = false);
 
 }  // namespace ui_testing

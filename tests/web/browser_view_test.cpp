@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "fake_browser.h"
+#include "support/fake_browser.h"
 #include "web_test_support.h"
 
 using Microsoft::WRL::ComPtr;

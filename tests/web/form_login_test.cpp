@@ -1,22 +1,19 @@
-// The login window with its own application object, against the stand-in browser
-// control: the page events a site produces, the window's placement, its buttons and the
-// retry line. Links go to a recording launcher instead of a browser.
+// The login window with a recording host, against the stand-in browser control: the
+// page events a site produces, the window's placement, its buttons and the retry line.
+// Links go to a recording launcher instead of a browser.
 #include "web/form_login.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/entry.h"
-#include "app/files.h"
-#include "app/global_module.h"
-#include "app/messages.h"
-#include "app/open_url.h"
-#include "fake_browser.h"
-#include "support/http_server.h"
+#include "base/files.h"
+#include "base/messages.h"
+#include "base/open_url.h"
+#include "support/fake_browser.h"
 #include "support/test_support.h"
+#include "ui/form_back.h"
 #include "ui/placement.h"
 #include "web/site.h"
 #include "web_test_support.h"
@@ -29,45 +26,59 @@ std::vector<std::wstring> g_launched;
 void RecordLaunch(const wchar_t* url) { g_launched.emplace_back(url); }
 
 constexpr HRESULT kDocumentNotMade = static_cast<HRESULT>(0x800C0010);
+constexpr wchar_t kLoginUrl[] =
+    L"http://127.0.0.1:1/qaro/wd/index.html?referer=kelvancom&frm=qaro&version=3000";
+
+// The program's side of the login window: what it is told, and the addresses it gives.
+struct RecordingHost : ILoginHost {
+  std::wstring GetLoginUrl() const override { return kLoginUrl; }
+  std::wstring GetPayUrl() const override { return site::PayUrl(serverId, userName); }
+  void SetUserName(const std::wstring& name) override { userName = name; }
+  void SetServerId(const std::wstring& id) override { serverId = id; }
+  void OnLoginDocumentComplete() override { ++documentsCompleted; }
+  void OnLoginPageShown() override { ++pagesShown; }
+
+  std::wstring userName;
+  std::wstring serverId;
+  int documentsCompleted = 0;
+  int pagesShown = 0;
+};
 
 class LoginWindow : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_HRESULT_SUCCEEDED(ole.hr);
     ASSERT_HRESULT_SUCCEEDED(fakes.registration);
-    ASSERT_TRUE(versionServer.Listening());
     ts::ResetSettings();
-    // The version file is asked for here (and not found), so the check is seen.
-    WriteIniString(L"Common", L"VersionCheck", versionServer.Url("/vupo/app.ini"), L"");
     g_launched.clear();
     previousLauncher = SetUrlLauncher(&RecordLaunch);
-    app = std::make_unique<CGlobalModule>(L"KeltoOvrin.exe");
-    RegisterWindowClass(*app, GetModuleHandleW(nullptr));
     // As the normal run mode prepares them.
-    SetRect(&app->formBack.m_rcControl, 0, 0, 1100, 800);
-    ASSERT_TRUE(app->formBack.Initialize());
-    ShowOffscreen(app->formBack);
-    SetRect(&app->formLogin.m_rcControl, 0, 0, 1100, 800);
-    ASSERT_TRUE(app->formLogin.Initialize());
-    ShowOffscreen(app->formLogin);
+    SetRect(&formBack.m_rcControl, 0, 0, 1100, 800);
+    ASSERT_TRUE(formBack.Initialize(FormsClass::Environment()));
+    forms.Route(formBack);
+    ShowOffscreen(formBack, false);
+    SetRect(&formLogin.m_rcControl, 0, 0, 1100, 800);
+    ASSERT_TRUE(formLogin.Initialize(FormsClass::Environment(), formBack, host));
+    forms.Route(formLogin);
+    ShowOffscreen(formLogin, false);
     ASSERT_EQ(fakes.created.size(), 1u);
     fake = fakes.created[0].Get();
-    login = app->formLogin.GetHwnd();
-    back = app->formBack.GetHwnd();
+    login = formLogin.GetHwnd();
+    back = formBack.GetHwnd();
   }
   void TearDown() override {
+    // The login window quits on WM_DESTROY; that WM_QUIT is swept away below.
     if (IsWindow(login)) DestroyWindow(login);
     if (IsWindow(back)) DestroyWindow(back);
     ts::PumpFor(20);
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     }
-    app.reset();
     SetUrlLauncher(previousLauncher);
     ts::ResetSettings();
   }
 
-  CFormLogin& form() { return app->formLogin; }
+  CFormLogin& form() { return formLogin; }
 
   // Whether message is waiting for the login window; it is taken off the queue.
   bool TakePosted(UINT message) {
@@ -85,7 +96,7 @@ class LoginWindow : public ::testing::Test {
   }
 
   // The page of the login address completes, as the control reports it.
-  void CompleteLoginPage() { fake->NavigateComplete2(fake->Frame(), app->GetLoginUrl()); }
+  void CompleteLoginPage() { fake->NavigateComplete2(fake->Frame(), kLoginUrl); }
 
   static RECT WindowRect(HWND window) {
     RECT rc = {};
@@ -112,9 +123,11 @@ class LoginWindow : public ::testing::Test {
 
   OleApartment ole;
   FakeBrowserClass fakes;
-  ts::HttpServer versionServer;
   UrlLauncher previousLauncher = nullptr;
-  std::unique_ptr<CGlobalModule> app;
+  RecordingHost host;
+  FormsClass forms;
+  CFormBack formBack;
+  CFormLogin formLogin;
   FakeBrowser* fake = nullptr;
   HWND login = nullptr;
   HWND back = nullptr;
@@ -132,7 +145,8 @@ TEST_F(LoginWindow, StartsOffScreenLoadingTheLoginPageWithTheViewOutOfSight) {
   EXPECT_EQ(GetWindow(login, GW_OWNER), back);
   EXPECT_TRUE(GetWindowLongPtrW(login, GWL_EXSTYLE) & WS_EX_LAYERED);
   EXPECT_TRUE(SamePoint(Origin(login), POINT{-2000, -2000}));
-  EXPECT_EQ(fake->navigations, (std::vector<std::wstring>{L"about:blank", app->GetLoginUrl()}));
+  EXPECT_EQ(fake->navigations,
+            (std::vector<std::wstring>{L"about:blank", std::wstring(kLoginUrl)}));
   EXPECT_TRUE(form().m_view.m_bBlockNewWindows);
   ASSERT_EQ(GetParent(form().m_view.m_hWnd), login);
   const RECT view = ViewRect();
@@ -163,8 +177,8 @@ TEST_F(LoginWindow, ControlsUnderClicks) {
 }
 
 TEST_F(LoginWindow, LinksOpenInTheUsersBrowser) {
-  app->serverId = L"12";
-  app->userName = L"bob";
+  host.serverId = L"12";
+  host.userName = L"bob";
   const struct {
     POINT pt;
     std::wstring url;
@@ -198,7 +212,7 @@ TEST_F(LoginWindow, MinimizeButtonMinimizesTheBackgroundWindow) {
 }
 
 TEST_F(LoginWindow, EnteringTheGameKeepsServerAndUserAndCancels) {
-  const std::wstring host = L"http://h.example/qaro/wd/server.html?";
+  const std::wstring list = L"http://h.example/qaro/wd/server.html?";
   const struct {
     const char* name;
     std::wstring url;
@@ -206,27 +220,27 @@ TEST_F(LoginWindow, EnteringTheGameKeepsServerAndUserAndCancels) {
     std::wstring userName;  // "-" where the earlier value stays
     std::wstring serverId;
   } cases[] = {
-      {"user, server, enter", host + L"wd_username=bob&wd_server=12&wd_entergame=1", true,
+      {"user, server, enter", list + L"wd_username=bob&wd_server=12&wd_entergame=1", true,
        L"bob&wd_server=12&wd_entergame=1", L"12"},
-      {"enter without server", host + L"wd_entergame=1&wd_username=amy", true, L"amy", L""},
-      {"enter without user", host + L"wd_server=7&wd_entergame=1", true, L"-", L"7"},
-      {"ordinary page with user", host + L"wd_username=cat&wd_server=3", false, L"cat&wd_server=3",
+      {"enter without server", list + L"wd_entergame=1&wd_username=amy", true, L"amy", L""},
+      {"enter without user", list + L"wd_server=7&wd_entergame=1", true, L"-", L"7"},
+      {"ordinary page with user", list + L"wd_username=cat&wd_server=3", false, L"cat&wd_server=3",
        L""},
       {"ordinary page", L"http://h.example/qaro/wd/index.html", false, L"-", L""},
-      {"marker letter case differs", host + L"WD_ENTERGAME=1&wd_server=5", false, L"-", L""},
+      {"marker letter case differs", list + L"WD_ENTERGAME=1&wd_server=5", false, L"-", L""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    app->userName = L"earlier";
-    app->serverId = L"99";
+    host.userName = L"earlier";
+    host.serverId = L"99";
     form().m_strGameUrl = L"none";
     const VARIANT_BOOL cancel = fake->BeforeNavigate2(fake->Frame(), c.url);
     EXPECT_EQ(cancel, c.enters ? VARIANT_TRUE : VARIANT_FALSE);
     EXPECT_EQ(TakePosted(WM_OVRIN_ENTER_GAME), c.enters);
     EXPECT_EQ(form().m_strLastUrl, c.url);
     EXPECT_EQ(form().GetGameUrl(), c.enters ? c.url : L"none");
-    EXPECT_EQ(app->userName, c.userName == L"-" ? L"earlier" : c.userName);
-    EXPECT_EQ(app->serverId, c.serverId);
+    EXPECT_EQ(host.userName, c.userName == L"-" ? L"earlier" : c.userName);
+    EXPECT_EQ(host.serverId, c.serverId);
   }
   // The payment link then carries what the last page left.
   g_launched.clear();
@@ -276,7 +290,7 @@ TEST_F(LoginWindow, RefusedNewWindowsGoToThePopupOrTheUsersBrowser) {
   }
 }
 
-TEST_F(LoginWindow, FirstCompletionShowsBothWindowsCentredAndChecksTheVersionOnce) {
+TEST_F(LoginWindow, FirstCompletionShowsBothWindowsCentredAndTellsTheHost) {
   CompleteLoginPage();
   EXPECT_TRUE(IsWindowVisible(login));
   EXPECT_TRUE(IsWindowVisible(back));
@@ -290,17 +304,17 @@ TEST_F(LoginWindow, FirstCompletionShowsBothWindowsCentredAndChecksTheVersionOnc
   EXPECT_EQ(view.top, 257);
   EXPECT_EQ(view.right - view.left, 653);
   EXPECT_EQ(view.bottom - view.top, 385);
-  EXPECT_TRUE(versionServer.WaitForRequests(1, 10000));
+  EXPECT_EQ(host.pagesShown, 1);
 
   // A refused new window makes the next completion count as a first one again: the
-  // window is centred once more, but the version file is not asked for twice.
+  // window is centred once more and the host hears of it again (its version check runs
+  // once per process all the same).
   SetWindowPos(login, nullptr, 5, 6, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   fake->NewWindow3(L"http://news.example/today");
   fake->BeforeNavigate2(fake->Frame(), L"http://news.example/today");
   fake->NavigateComplete2(fake->Frame(), L"http://h.example/qaro/wd/server.html");
   EXPECT_TRUE(SamePoint(Origin(login), Centred(login)));
-  ts::PumpFor(300);
-  EXPECT_EQ(versionServer.RequestsTo("/vupo/app.ini").size(), 1u);
+  EXPECT_EQ(host.pagesShown, 2);
 }
 
 TEST_F(LoginWindow, PlacementCentresAnyWindowSizeInTheWorkArea) {
@@ -327,8 +341,9 @@ TEST_F(LoginWindow, PlacementCentresAnyWindowSizeInTheWorkArea) {
 }
 
 TEST_F(LoginWindow, LoadErrorShowsTheRetryLineAndAClickRetriesInPlace) {
-  EXPECT_EQ(fake->NavigateError(fake->Frame(), app->GetLoginUrl(), kDocumentNotMade), VARIANT_TRUE);
-  EXPECT_EQ(ReadIniString(L"Error", L"ErrorUrl", L"", L""), app->GetLoginUrl());
+  EXPECT_EQ(fake->NavigateError(fake->Frame(), std::wstring(kLoginUrl), kDocumentNotMade),
+            VARIANT_TRUE);
+  EXPECT_EQ(ReadIniString(L"Error", L"ErrorUrl", L"", L""), std::wstring(kLoginUrl));
   EXPECT_EQ(form().m_lblStatus.GetText(), kNetworkErrorText);
   EXPECT_EQ(form().m_lblStatus.m_hCursor, LoadCursorW(nullptr, IDC_HAND));
   EXPECT_TRUE(IsWindowVisible(login));
@@ -342,14 +357,14 @@ TEST_F(LoginWindow, LoadErrorShowsTheRetryLineAndAClickRetriesInPlace) {
   Click(462, 449);
   EXPECT_TRUE(form().m_bRetrying);
   EXPECT_EQ(fake->navigations.size(), 3u);
-  EXPECT_EQ(fake->navigations.back(), app->GetLoginUrl());
+  EXPECT_EQ(fake->navigations.back(), std::wstring(kLoginUrl));
   EXPECT_EQ(form().m_lblStatus.GetText(), kRetryingText);
   EXPECT_EQ(form().m_lblStatus.m_hCursor, LoadCursorW(nullptr, IDC_ARROW));
   Click(462, 449);  // while retrying: nothing
   EXPECT_EQ(fake->navigations.size(), 3u);
 
   // It fails again: the line comes back where the window is; then the page loads there.
-  fake->NavigateError(fake->Frame(), app->GetLoginUrl(), kDocumentNotMade);
+  fake->NavigateError(fake->Frame(), std::wstring(kLoginUrl), kDocumentNotMade);
   EXPECT_EQ(form().m_lblStatus.GetText(), kNetworkErrorText);
   EXPECT_TRUE(SamePoint(Origin(login), POINT{40, 30}));
   EXPECT_TRUE(SamePoint(Origin(back), POINT{40, 30}));
@@ -360,7 +375,7 @@ TEST_F(LoginWindow, LoadErrorShowsTheRetryLineAndAClickRetriesInPlace) {
 }
 
 TEST_F(LoginWindow, CancelledLoadsAreNoErrors) {
-  fake->NavigateError(fake->Frame(), app->GetLoginUrl(), E_ABORT);
+  fake->NavigateError(fake->Frame(), std::wstring(kLoginUrl), E_ABORT);
   EXPECT_EQ(ReadIniString(L"Error", L"ErrorUrl", L"<none>", L""), L"<none>");
   EXPECT_TRUE(form().m_lblStatus.GetText().empty());
   EXPECT_TRUE(SamePoint(Origin(login), POINT{-2000, -2000}));
@@ -372,28 +387,25 @@ TEST_F(LoginWindow, AfterTheGameCompletionsAndErrorsLeaveTheWindowsAlone) {
   ShowWindow(back, SW_HIDE);
   form().ReturnFromGame();
   EXPECT_TRUE(form().m_bReturned);
-  EXPECT_EQ(fake->navigations.back(), app->GetLoginUrl());
+  EXPECT_EQ(fake->navigations.back(), std::wstring(kLoginUrl));
   EXPECT_EQ(fake->navigations.size(), 3u);
   CompleteLoginPage();
-  fake->NavigateError(fake->Frame(), app->GetLoginUrl(), kDocumentNotMade);
+  fake->NavigateError(fake->Frame(), std::wstring(kLoginUrl), kDocumentNotMade);
   EXPECT_FALSE(IsWindowVisible(login));
   EXPECT_FALSE(IsWindowVisible(back));
   EXPECT_EQ(ReadIniString(L"Error", L"ErrorUrl", L"<none>", L""), L"<none>");
   EXPECT_TRUE(form().m_lblStatus.GetText().empty());
 }
 
-TEST_F(LoginWindow, EveryTopLevelDocumentAsksForTheActiveBeaconAndMarksActive) {
-  EXPECT_FALSE(app->IsActiveCounted());
+TEST_F(LoginWindow, EveryTopLevelDocumentIsToldToTheHost) {
   // Before the page's own completion the frame is unknown: nothing yet.
-  fake->DocumentComplete(fake->Frame(), app->GetLoginUrl());
-  EXPECT_FALSE(app->IsActiveCounted());
-  EXPECT_FALSE(app->statistics.m_bActiveSent);
+  fake->DocumentComplete(fake->Frame(), kLoginUrl);
+  EXPECT_EQ(host.documentsCompleted, 0);
   CompleteLoginPage();
-  fake->DocumentComplete(fake->Frame(), app->GetLoginUrl());
-  EXPECT_TRUE(app->IsActiveCounted());
-  EXPECT_TRUE(app->statistics.m_bActiveSent);
+  fake->DocumentComplete(fake->Frame(), kLoginUrl);
+  EXPECT_EQ(host.documentsCompleted, 1);
   fake->DocumentComplete(fake->Frame(), L"http://h.example/qaro/wd/server.html");
-  EXPECT_TRUE(app->IsActiveCounted());
+  EXPECT_EQ(host.documentsCompleted, 2);
 }
 
 TEST_F(LoginWindow, OnlyThePagesKeysReachTheView) {

@@ -35,3 +35,42 @@ void NotifyRecorder::OnNotify(unsigned id, WebNotifyWParam wParam, WebNotifyLPar
   if (id == WEBNOTIFY_BEFORENAVIGATE && cancelBeforeNavigate && view)
     view->m_bCancelNavigate = true;
 }
+
+namespace {
+
+FormsClass* g_forms = nullptr;
+constexpr wchar_t kFormsClassName[] = L"OvrinWebTestForms";
+
+}  // namespace
+
+FormsClass::FormsClass() {
+  g_forms = this;
+  WNDCLASSEXW windowClass = {};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+  windowClass.lpfnWndProc = &FormsClass::Procedure;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  windowClass.lpszClassName = kFormsClassName;
+  RegisterClassExW(&windowClass);  // a second registration fails harmlessly
+}
+
+FormsClass::~FormsClass() {
+  if (g_forms == this) g_forms = nullptr;
+}
+
+FormEnvironment FormsClass::Environment() {
+  FormEnvironment environment;
+  environment.instance = GetModuleHandleW(nullptr);
+  environment.className = kFormsClassName;
+  environment.windowTitle = L"LireloDrelkin";
+  return environment;
+}
+
+LRESULT CALLBACK FormsClass::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (g_forms != nullptr)
+    for (CKTForm* form : g_forms->m_forms)
+      if (form->GetHwnd() == window) return form->WindowProc(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
+}

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/kt_form.h"
 #include "web/browser_view.h"
 
 // OleInitialize for the life of the object (this thread becomes an STA).
@@ -44,4 +45,26 @@ struct NotifyRecorder {
   std::vector<std::wstring> titles;
   std::vector<WebNotifyLParam> lParams;
   std::vector<WebNotifyWParam> wParams;
+};
+
+// The program's window class as the page windows see it: every message of a routed
+// form's window goes to that form's WindowProc, whose answer is returned (the forms do
+// their own default processing); windows of no routed form, and every form's window
+// while it is being created, get DefWindowProcW. One object per test.
+class FormsClass {
+ public:
+  FormsClass();
+  ~FormsClass();
+  FormsClass(const FormsClass&) = delete;
+  FormsClass& operator=(const FormsClass&) = delete;
+
+  // What the forms under test are made with: this program, this class, the program's
+  // window name, not topmost.
+  static FormEnvironment Environment();
+  // Routes form's window (once it exists) to form.
+  void Route(CKTForm& form) { m_forms.push_back(&form); }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  std::vector<CKTForm*> m_forms;
 };

@@ -1,4 +1,4 @@
-#include "app/strings.h"
+#include "base/strings.h"
 
 #include <gtest/gtest.h>
 
@@ -34,9 +34,10 @@ TEST(Strings, ParseInt) {
     const wchar_t* text;
     int value;
   } cases[] = {
-      {L"3000", 3000}, {L"30a", 30},        {L"", 0},      {L"abc", 0},
-      {L"  -12", -12}, {L"+7", 7},          {L"-", 0},     {L"0012", 12},
-      {L"2147483647", 2147483647}, {L"99999999999", 0}, {L"1.5", 1},
+      {L"3000", 3000},     {L"30a", 30},    {L"", 0},
+      {L"abc", 0},         {L"  -12", -12}, {L"+7", 7},
+      {L"-", 0},           {L"0012", 12},   {L"2147483647", 2147483647},
+      {L"99999999999", 0}, {L"1.5", 1},
   };
   for (const auto& c : cases) EXPECT_EQ(ParseInt(c.text), c.value) << c.text;
 }

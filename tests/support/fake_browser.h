@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "com_stubs.h"
+#include "support/com_stubs.h"
 
 // IUnknown's counting for the fakes below; each writes its own QueryInterface.
 #define FAKE_REFCOUNT()                                                           \

@@ -2,7 +2,7 @@
 """Writes com_stubs.h: for each COM interface the stand-in control implements, a class
 whose every method (IUnknown's aside) answers E_NOTIMPL, so a test object overrides only
 the few members it really serves. Run it again after a toolchain header update:
-    /usr/bin/python3 tests/web/gen_com_stubs.py > tests/web/com_stubs.h
+    /usr/bin/python3 tests/support/gen_com_stubs.py > tests/support/com_stubs.h
 """
 import re
 import sys

@@ -1,4 +1,4 @@
-#include "app/files.h"
+#include "base/files.h"
 
 #include <objbase.h>
 #include <shlobj.h>
@@ -9,15 +9,17 @@
 #include <mutex>
 #include <vector>
 
-#include "app/strings.h"
+#include "base/strings.h"
 
 namespace {
 
 std::wstring ComputeDataFolder() {
   wchar_t appData[MAX_PATH] = {};
-  SHGetSpecialFolderPathW(nullptr, appData, CSIDL_APPDATA, FALSE);
-  std::wstring folder = AddBackslash(appData) + L"Lirelo游戏\\" + L"qaro" + L"\\";
-  CreateDirectoryPath(folder.c_str());
+  // Without the application-data folder there is no place of ours: an empty answer here
+  // would make the folder relative to wherever the program happened to start.
+  if (!SHGetSpecialFolderPathW(nullptr, appData, CSIDL_APPDATA, FALSE)) return L"";
+  std::wstring folder = DataFolderUnder(appData);
+  if (!folder.empty()) CreateDirectoryPath(folder.c_str());
   return folder;
 }
 
@@ -27,10 +29,12 @@ std::wstring ComputeTempFolder() {
   return buffer;
 }
 
+// The file a profile call works on; null when the settings file is meant and there is
+// no data folder, so that nothing is read from or written to a file of the system's.
 const wchar_t* FileArgument(const std::wstring& file, std::wstring& settings) {
   if (!file.empty()) return file.c_str();
   settings = GetSettingsPath();
-  return settings.c_str();
+  return settings.empty() ? nullptr : settings.c_str();
 }
 
 bool ExistsOrCreate(const std::wstring& path) {
@@ -39,6 +43,11 @@ bool ExistsOrCreate(const std::wstring& path) {
 
 }  // namespace
 
+std::wstring DataFolderUnder(const std::wstring& appData) {
+  if (appData.empty()) return L"";
+  return AddBackslash(appData) + L"Lirelo游戏\\" + L"qaro" + L"\\";
+}
+
 std::wstring GetDataFolder() {
   // A function-local static: computed once, thread-safe, and the first caller is the
   // configuration load on the main thread.
@@ -46,15 +55,24 @@ std::wstring GetDataFolder() {
   return folder;
 }
 
+namespace {
+
+// folder + name, or empty when there is no folder.
+std::wstring Inside(const std::wstring& folder, const wchar_t* name) {
+  return folder.empty() ? std::wstring() : folder + name;
+}
+
+}  // namespace
+
 std::wstring GetUpgradeFolder() {
-  std::wstring folder = GetDataFolder() + L"Upgrade\\";
-  CreateDirectoryPath(folder.c_str());
+  const std::wstring folder = Inside(GetDataFolder(), L"Upgrade\\");
+  if (!folder.empty()) CreateDirectoryPath(folder.c_str());
   return folder;
 }
 
-std::wstring GetSettingsPath() { return GetDataFolder() + L"Ovrin.ini"; }
-std::wstring GetLastUpgradeIniPath() { return GetUpgradeFolder() + L"LastUpgrade.ini"; }
-std::wstring GetUpgraderPath() { return GetUpgradeFolder() + L"KeltoOvrinUpgrade.exe"; }
+std::wstring GetSettingsPath() { return Inside(GetDataFolder(), L"Ovrin.ini"); }
+std::wstring GetLastUpgradeIniPath() { return Inside(GetUpgradeFolder(), L"LastUpgrade.ini"); }
+std::wstring GetUpgraderPath() { return Inside(GetUpgradeFolder(), L"KeltoOvrinUpgrade.exe"); }
 
 std::wstring GetTempFolder() {
   static const std::wstring folder = ComputeTempFolder();
@@ -77,23 +95,28 @@ bool CreateDirectoryPath(const wchar_t* path) {
 std::wstring ReadIniString(std::wstring section, std::wstring key, std::wstring defaultValue,
                            std::wstring file) {
   std::wstring settings;
+  const wchar_t* path = FileArgument(file, settings);
   wchar_t buffer[260] = {};
-  GetPrivateProfileStringW(section.c_str(), key.c_str(), defaultValue.c_str(), buffer, 260,
-                           FileArgument(file, settings));
+  if (path == nullptr) {
+    defaultValue.copy(buffer, 259);
+    return buffer;
+  }
+  GetPrivateProfileStringW(section.c_str(), key.c_str(), defaultValue.c_str(), buffer, 260, path);
   return buffer;
 }
 
 int ReadIniInt(std::wstring section, std::wstring key, int defaultValue, std::wstring file) {
   std::wstring settings;
-  return static_cast<int>(GetPrivateProfileIntW(section.c_str(), key.c_str(), defaultValue,
-                                                FileArgument(file, settings)));
+  const wchar_t* path = FileArgument(file, settings);
+  if (path == nullptr) return defaultValue;
+  return static_cast<int>(GetPrivateProfileIntW(section.c_str(), key.c_str(), defaultValue, path));
 }
 
-void WriteIniString(std::wstring section, std::wstring key, std::wstring value,
-                    std::wstring file) {
+void WriteIniString(std::wstring section, std::wstring key, std::wstring value, std::wstring file) {
   std::wstring settings;
-  WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(),
-                             FileArgument(file, settings));
+  const wchar_t* path = FileArgument(file, settings);
+  if (path != nullptr)
+    WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), path);
 }
 
 std::wstring NewGuidString() {
@@ -105,16 +128,16 @@ std::wstring NewGuidString() {
   wchar_t text[40] = {};
   swprintf(text, 40, L"%.8lX-%.4X-%.4X-%.2X%.2X-%.2X%.2X%.2X%.2X%.2X%.2X",
            static_cast<unsigned long>(guid.Data1), guid.Data2, guid.Data3, guid.Data4[0],
-           guid.Data4[1], guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5],
-           guid.Data4[6], guid.Data4[7]);
+           guid.Data4[1], guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5], guid.Data4[6],
+           guid.Data4[7]);
   previous = text;
   return previous;
 }
 
 bool WideToAnsi(const wchar_t* text, std::string& out) {
   if (text == nullptr) return false;
-  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, nullptr, 0,
-                                       nullptr, nullptr);
+  const int size =
+      WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, nullptr, 0, nullptr, nullptr);
   std::vector<char> buffer(static_cast<size_t>(size > 0 ? size : 0) + 1, '\0');
   WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, buffer.data(), size, nullptr,
                       nullptr);

@@ -1,11 +1,11 @@
-#include "app/files.h"
+#include "base/files.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
 #include <string>
 
-#include "app/strings.h"
+#include "base/strings.h"
 #include "support/test_support.h"
 
 namespace ts = testing_support;
@@ -18,6 +18,14 @@ TEST(Files, DataFolderChainUnderAppData) {
   EXPECT_TRUE(ts::FileExists(expected));  // the non-ASCII level was created intact
   EXPECT_TRUE(ts::FileExists(AddBackslash(appData) + L"Lirelo游戏"));
   EXPECT_EQ(GetSettingsPath(), expected + L"Ovrin.ini");
+}
+
+TEST(Files, DataFolderOnlyUnderAKnownFolder) {
+  EXPECT_EQ(DataFolderUnder(L"C:\\Users\\u\\AppData\\Roaming"),
+            L"C:\\Users\\u\\AppData\\Roaming\\Lirelo游戏\\qaro\\");
+  EXPECT_EQ(DataFolderUnder(L"D:\\Data\\"), L"D:\\Data\\Lirelo游戏\\qaro\\");
+  // No answer from the system: no folder, rather than one beside wherever we started.
+  EXPECT_EQ(DataFolderUnder(L""), L"");
 }
 
 TEST(Files, UpgradeFolderIsMadeAgainOnEveryRequest) {

@@ -1,4 +1,4 @@
-#include "fake_browser.h"
+#include "support/fake_browser.h"
 
 #include <exdispid.h>
 

@@ -12,9 +12,9 @@
 #include <memory>
 
 #include "app/entry.h"
-#include "app/files.h"
+#include "base/files.h"
 #include "app/global_module.h"
-#include "app/strings.h"
+#include "base/strings.h"
 #include "net/machine_id.h"
 #include "support/stats_server.h"
 #include "support/test_support.h"
@@ -227,7 +227,7 @@ TEST_F(Beacons, CompletionClosesTheOneShotWindow) {
     answer.status = c.status;
     server->Script("/ps.gif", answer);
     Start(c.commandLine);
-    ASSERT_TRUE(app->formLogin.CreateBare());
+    ASSERT_TRUE(app->formLogin.CreateBare(app->Environment()));
     const HWND window = app->formLogin.GetHwnd();
     const bool queued = Contains(c.commandLine, L"/setupsucc")
                             ? app->statistics.SendInstallBeacon()

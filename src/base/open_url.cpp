@@ -1,9 +1,9 @@
-#include "app/open_url.h"
+#include "base/open_url.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
-#include "app/strings.h"
+#include "base/strings.h"
 
 namespace {
 
