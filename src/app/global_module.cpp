@@ -32,12 +32,23 @@ CGlobalModule::CGlobalModule(std::wstring commandLine)
 }
 
 CGlobalModule::~CGlobalModule() {
+  FreeRetiredForms();
   if (workerPool != nullptr) {
     workerPool->StopAll();
     delete workerPool;
     workerPool = nullptr;
   }
   g_current = m_previous;
+}
+
+void CGlobalModule::Retire(CKTForm* form) {
+  if (form != nullptr) m_retired.emplace_back(form);
+}
+
+void CGlobalModule::FreeRetiredForms() {
+  // Moved out first: a form's destructor must not find itself in the list again.
+  std::vector<std::unique_ptr<CKTForm>> retired;
+  retired.swap(m_retired);
 }
 
 FormEnvironment CGlobalModule::Environment() const {

@@ -14,7 +14,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "app/message_loop.h"
 #include "app/run_mode.h"
@@ -40,6 +42,16 @@ class CGlobalModule : public CMessageFilter, public ILoginHost, public IBeaconQu
   // Lets only the form in front pre-translate a message (the OAuth popup, the visible
   // login window or the game window). Main thread.
   BOOL PreTranslateMessage(MSG* msg) override;
+  // Frees the retired forms; the loop calls it between messages.
+  void AfterMessage() override { FreeRetiredForms(); }
+
+  // Takes a form the program made with new and has forgotten (its window is being or has
+  // been destroyed). It is freed between two messages of the loop, never while one of its
+  // own handlers may still be on the stack. Main thread.
+  void Retire(CKTForm* form);
+  // Frees every retired form now. Only where no window procedure runs: the loop's top,
+  // the destructor, a test's own pump.
+  void FreeRetiredForms();
 
   // The procedure behind the shared window class: hands each message to the form that
   // owns the window, else DefWindowProcW. Main thread.
@@ -131,6 +143,7 @@ class CGlobalModule : public CMessageFilter, public ILoginHost, public IBeaconQu
 
   std::wstring m_commandLine;
   CGlobalModule* m_previous;
+  std::vector<std::unique_ptr<CKTForm>> m_retired;
   bool m_bVersionCheckQueued = false;  // main thread only
   // Written on the main thread before the upgrader download is queued, read by the
   // worker that completes it (the pool's queue lock orders the two).

@@ -23,9 +23,13 @@ int CMessageLoop::Run() {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == -1) continue;
     if (got == 0) break;
-    if (PreTranslate(&msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    if (!PreTranslate(&msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    // A copy: a filter may remove itself.
+    const std::vector<CMessageFilter*> filters = m_filters;
+    for (CMessageFilter* filter : filters) filter->AfterMessage();
   }
   return static_cast<int>(msg.wParam);
 }

@@ -10,6 +10,10 @@ class CMessageFilter {
  public:
   // TRUE consumes the message. Runs on the loop's thread.
   virtual BOOL PreTranslateMessage(MSG* msg) = 0;
+  // After each message the loop took has been handled (dispatched or consumed): no
+  // window procedure of the loop's thread is running then, so objects that windows
+  // forgot can go. Nothing by default.
+  virtual void AfterMessage() {}
 
  protected:
   ~CMessageFilter() = default;
@@ -21,7 +25,8 @@ class CMessageLoop {
   bool RemoveMessageFilter(CMessageFilter* filter);
 
   // Runs until WM_QUIT and returns its wParam. A GetMessageW error (-1) is skipped.
-  // Filters are asked last added first; the first TRUE consumes the message.
+  // Filters are asked last added first; the first TRUE consumes the message. Every filter
+  // hears AfterMessage once the message has been handled.
   int Run();
 
  private:

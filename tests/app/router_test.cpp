@@ -244,3 +244,52 @@ TEST(ApplicationPool, TheApplicationObjectOwnsAnIdlePool) {
   EXPECT_EQ(g_finished, 1);
   ts::ResetSettings();
 }
+
+namespace {
+
+// A form that retires itself from inside its own handler and then still uses its own
+// fields, as a page window does when its page asks it to close.
+struct SelfRetiringForm : CKTForm {
+  SelfRetiringForm(CGlobalModule& app, int& freed) : app(app), freed(freed) {}
+  ~SelfRetiringForm() override { ++freed; }
+  LRESULT WindowProc(HWND, UINT msg, WPARAM, LPARAM) override {
+    if (msg != WM_USER + 5) return 1;
+    app.Retire(this);
+    aliveAfterRetiring = freed == 0;
+    return 0;
+  }
+  CGlobalModule& app;
+  int& freed;
+  bool aliveAfterRetiring = false;
+};
+
+}  // namespace
+
+TEST_F(Routing, RetiredFormsAreFreedBetweenMessages) {
+  int freed = 0;
+  auto* form = new SelfRetiringForm(*module, freed);
+  // As the loop hands a message over: the handler runs, then the loop's top comes.
+  form->WindowProc(nullptr, WM_USER + 5, 0, 0);
+  EXPECT_TRUE(form->aliveAfterRetiring);
+  EXPECT_EQ(freed, 0);
+  module->AfterMessage();
+  EXPECT_EQ(freed, 1);
+  module->AfterMessage();
+  EXPECT_EQ(freed, 1);
+
+  // Through the real loop.
+  module->Retire(new SelfRetiringForm(*module, freed));
+  CMessageLoop loop;
+  loop.AddMessageFilter(module.get());
+  PostThreadMessageW(GetCurrentThreadId(), WM_NULL, 0, 0);
+  PostQuitMessage(0);
+  loop.Run();
+  EXPECT_EQ(freed, 2);
+
+  // Those still retired at the end go with the application object.
+  {
+    CGlobalModule other(L"KeltoOvrin.exe");
+    other.Retire(new SelfRetiringForm(other, freed));
+  }
+  EXPECT_EQ(freed, 3);
+}
